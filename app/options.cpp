@@ -1,0 +1,41 @@
+// The command line, parsed with CLI11.
+#include "options.h"
+
+#include <CLI/CLI.hpp>
+#include <iostream>
+
+namespace sinkaway {
+
+int ParseOptions(int argc, char** argv, Options& o) {
+    CLI::App app{"Sinkaway: steer the ball through the hole before the rising bar carries it into "
+                 "the ceiling.",
+                 "sinkaway"};
+    app.set_version_flag("--version", std::string("sinkaway ") + SINKAWAY_VERSION);
+    app.add_flag("--headless", o.headless, "Run without a window, driven by a script");
+    app.add_option("--script", o.script, "Headless: the script of input events ('-' for stdin)");
+    app.add_option("--trace", o.trace, "Headless: write one JSON line per event ('-' for stdout)");
+    app.add_option("--seed", o.seed, "Seed the random generator with this unsigned 64-bit number");
+    app.add_option("--screenshot", o.screenshot, "Headless: save the client area as a PNG at the end");
+    app.add_option("--scale", o.scale, "Window: pixels per 15 twips (default: fits the display)")
+        ->check(CLI::Range(1, 16));
+    app.add_option("--music", o.music, "Window: the WAV file to play when a game starts");
+    try {
+        app.parse(argc, argv);
+        if (o.headless && o.script.empty()) {
+            throw CLI::RequiredError("--script (with --headless)");
+        }
+        if (!o.headless && (!o.script.empty() || !o.trace.empty())) {
+            throw CLI::ValidationError("--script and --trace", "only with --headless");
+        }
+    } catch (const CLI::CallForHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::CallForVersion& e) {
+        return app.exit(e);
+    } catch (const CLI::ParseError& e) {
+        std::cerr << "sinkaway: " << e.what() << "\n" << "Run 'sinkaway --help' for the options.\n";
+        return 2;
+    }
+    return -1;
+}
+
+}  // namespace sinkaway

@@ -1,0 +1,23 @@
+// What the command line asks for.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace sinkaway {
+
+struct Options {
+    bool headless = false;
+    std::string script;      // headless: the events, "-" for standard input
+    std::string trace;       // headless: where the JSON lines go, "-" for standard output
+    std::string screenshot;  // a PNG of the client area after the last event
+    std::optional<uint64_t> seed;
+    int scale = 0;           // window: 0 picks one that fits the display
+    std::string music;       // window: the music file to try first
+};
+
+// Parses argv. Returns an exit status to stop with (0 for --help and --version), or -1 to run.
+int ParseOptions(int argc, char** argv, Options& options);
+
+}  // namespace sinkaway

@@ -1,0 +1,221 @@
+// Writing trace lines fast: hand-made JSON with cached text for controls that did not change.
+#include "trace.h"
+
+#include <charconv>
+
+namespace sinkaway {
+
+namespace {
+
+void AppendInt(std::string& out, int64_t v) {
+    char buf[24];
+    auto res = std::to_chars(buf, buf + sizeof buf, v);
+    out.append(buf, res.ptr);
+}
+
+void AppendDouble(std::string& out, double v) {
+    char buf[32];
+    auto res = std::to_chars(buf, buf + sizeof buf, v);
+    out.append(buf, res.ptr);
+}
+
+void AppendBool(std::string& out, bool b) { out += b ? "true" : "false"; }
+
+bool SameShape(const Shape& a, const Shape& b) {
+    return a.left == b.left && a.top == b.top && a.width == b.width && a.height == b.height &&
+           a.visible == b.visible && a.fillColor == b.fillColor &&
+           a.borderColor == b.borderColor && a.backColor == b.backColor;
+}
+
+}  // namespace
+
+void AppendMillis(std::string& out, Micros t) {
+    AppendInt(out, t / 1000);
+    int frac = static_cast<int>(t % 1000);
+    if (frac == 0) return;
+    char digits[4] = {static_cast<char>('0' + frac / 100), static_cast<char>('0' + frac / 10 % 10),
+                      static_cast<char>('0' + frac % 10), 0};
+    int len = 3;
+    while (digits[len - 1] == '0') --len;
+    out += '.';
+    out.append(digits, len);
+}
+
+void AppendFloat(std::string& out, float v) {
+    char buf[32];
+    auto res = std::to_chars(buf, buf + sizeof buf, v);
+    out.append(buf, res.ptr);
+}
+
+void AppendJsonString(std::string& out, std::string_view s) {
+    out += '"';
+    for (char c : s) {
+        const auto u = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (u < 0x20) {
+            static constexpr char kHex[] = "0123456789abcdef";
+            out += "\\u00";
+            out += kHex[u >> 4];
+            out += kHex[u & 15];
+        } else {
+            out += c;
+        }
+    }
+    out += '"';
+}
+
+void TraceWriter::AppendShape(int index, const char* name, const Shape& s) {
+    CachedShape& cache = shapes_[index];
+    if (!cache.valid || !SameShape(cache.value, s)) {
+        std::string& t = cache.text;
+        t.clear();
+        t += '"';
+        t += name;
+        t += "\": {\"left\": ";
+        AppendFloat(t, s.left);
+        t += ", \"top\": ";
+        AppendFloat(t, s.top);
+        t += ", \"width\": ";
+        AppendFloat(t, s.width);
+        t += ", \"height\": ";
+        AppendFloat(t, s.height);
+        t += ", \"visible\": ";
+        AppendBool(t, s.visible);
+        t += ", \"fillColor\": ";
+        AppendInt(t, s.fillColor);
+        t += ", \"borderColor\": ";
+        AppendInt(t, s.borderColor);
+        t += ", \"backColor\": ";
+        AppendInt(t, s.backColor);
+        t += '}';
+        cache.value = s;
+        cache.valid = true;
+    }
+    buffer_ += cache.text;
+}
+
+void TraceWriter::AppendLabel(int index, const char* name, const Label& l) {
+    CachedLabel& cache = labels_[index];
+    if (!cache.valid || cache.foreColor != l.foreColor || cache.visible != l.visible ||
+        cache.caption != l.caption) {
+        std::string& t = cache.text;
+        t.clear();
+        t += '"';
+        t += name;
+        t += "\": {\"caption\": ";
+        AppendJsonString(t, l.caption);
+        t += ", \"foreColor\": ";
+        AppendInt(t, l.foreColor);
+        t += ", \"visible\": ";
+        AppendBool(t, l.visible);
+        t += '}';
+        cache.foreColor = l.foreColor;
+        cache.visible = l.visible;
+        cache.caption = l.caption;
+        cache.valid = true;
+    }
+    buffer_ += cache.text;
+}
+
+void TraceWriter::Write(Micros t, std::string_view event, const Game& game) {
+    const GameState& s = game.state;
+    const Form& f = game.form;
+    std::string& b = buffer_;
+    b += "{\"t\": ";
+    AppendMillis(b, t);
+    b += ", \"event\": ";
+    AppendJsonString(b, event);
+
+    const std::pair<const char*, int16_t> ints[] = {
+        {"intBallDX", s.intBallDX},       {"intFallStep", s.intFallStep},
+        {"intSideSpeed", s.intSideSpeed}, {"intRiseStep", s.intRiseStep},
+        {"blnGameOver", s.blnGameOver},   {"intBallLeft0", s.intBallLeft0},
+        {"intBallTop0", s.intBallTop0},   {"intFloorTop0", s.intFloorTop0},
+    };
+    b += ", \"state\": {";
+    for (const auto& [name, value] : ints) {
+        b += '"';
+        b += name;
+        b += "\": ";
+        AppendInt(b, value);
+        b += ", ";
+    }
+    b += "\"dblScore\": ";
+    AppendDouble(b, s.dblScore);
+    b += ", \"blnOnFloor\": ";
+    AppendInt(b, s.blnOnFloor);
+    b += ", \"blnOverHole\": ";
+    AppendInt(b, s.blnOverHole);
+    b += ", \"blnThroughHole\": ";
+    AppendInt(b, s.blnThroughHole);
+    b += ", \"intPowerTicks\": ";
+    AppendInt(b, s.intPowerTicks);
+
+    b += "}, \"form\": {\"backColor\": ";
+    AppendInt(b, f.backColor);
+
+    b += "}, \"shapes\": {";
+    const std::pair<const char*, const Shape*> shapes[] = {
+        {"shpWallTop", &f.shpWallTop},       {"shpWallLeft", &f.shpWallLeft},
+        {"shpWallRight", &f.shpWallRight},   {"shpWallBottom", &f.shpWallBottom},
+        {"shpBall", &f.shpBall},             {"shpHole", &f.shpHole},
+        {"shpFloor", &f.shpFloor},           {"shpPower", &f.shpPower},
+    };
+    for (int i = 0; i < 8; ++i) {
+        if (i > 0) b += ", ";
+        AppendShape(i, shapes[i].first, *shapes[i].second);
+    }
+
+    b += "}, \"labels\": {";
+    const std::pair<const char*, const Label*> labels[] = {
+        {"lblScore", &f.lblScore},       {"lblGameOverScore", &f.lblGameOverScore},
+        {"lblVantrel", &f.lblVantrel},   {"lblSinkaway", &f.lblSinkaway},
+        {"lblGameOver", &f.lblGameOver},
+    };
+    for (int i = 0; i < 5; ++i) {
+        if (i > 0) b += ", ";
+        AppendLabel(i, labels[i].first, *labels[i].second);
+    }
+
+    b += "}, \"checks\": {\"chkBGM\": {\"value\": ";
+    AppendInt(b, f.chkBGM.value);
+    b += ", \"visible\": ";
+    AppendBool(b, f.chkBGM.visible);
+    b += "}, \"chkPower\": {\"value\": ";
+    AppendInt(b, f.chkPower.value);
+    b += ", \"visible\": ";
+    AppendBool(b, f.chkPower.visible);
+    b += "}}, \"buttons\": {\"imgNewGame\": {\"visible\": ";
+    AppendBool(b, f.imgNewGame.visible);
+    b += "}, \"cmdNewGame\": {\"visible\": ";
+    AppendBool(b, f.cmdNewGame.visible);
+
+    b += "}}, \"timers\": {";
+    const TimerId order[] = {TimerId::tmrMain, TimerId::tmrBall, TimerId::tmrScore,
+                             TimerId::tmrPower, TimerId::tmrGameOver};
+    for (int i = 0; i < kTimerCount; ++i) {
+        if (i > 0) b += ", ";
+        b += '"';
+        b += TimerName(order[i]);
+        b += "\": ";
+        AppendBool(b, f.timer(order[i]).enabled);
+    }
+    b += "}, \"sound\": {\"plays\": ";
+    AppendInt(b, game.musicPlays);
+    b += "}}\n";
+
+    if (b.size() >= kFlushAt) Flush();
+}
+
+bool TraceWriter::Flush() {
+    if (!buffer_.empty() && out_ != nullptr && ok_) {
+        if (std::fwrite(buffer_.data(), 1, buffer_.size(), out_) != buffer_.size()) ok_ = false;
+    }
+    buffer_.clear();
+    if (out_ != nullptr && ok_ && std::fflush(out_) != 0) ok_ = false;
+    return ok_;
+}
+
+}  // namespace sinkaway

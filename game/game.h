@@ -1,0 +1,73 @@
+// The game window's behaviour: its controls, its variables and every event handler. The
+// handlers live in one source file per rules area; main_tick.cpp strings the main tick together.
+#pragma once
+
+#include <cstdint>
+
+#include "form.h"
+#include "game_state.h"
+#include "rand.h"
+#include "sound.h"
+
+namespace sinkaway {
+
+inline constexpr uint16_t kKeyLeft = 37;
+inline constexpr uint16_t kKeyRight = 39;
+
+// Floor Top that marks a bar just brought back from below the playfield.
+inline constexpr float kRecycleTop = 6301.0f;
+// Width of the floor bar, the span a hole may take.
+inline constexpr float kFloorSpan = 4725.0f;
+inline constexpr float kFloorHeight = 135.0f;
+// Past this, intPowerTicks stops counting instead of wrapping.
+inline constexpr int16_t kPowerTicksLimit = 32767;
+
+class Game {
+public:
+    Game(FloatSource& random, MusicPlayer& music);
+
+    // Window events.
+    void Load(uint64_t seed);
+    void NewGame();  // a click on imgNewGame or cmdNewGame
+    void KeyDown(uint16_t keyCode);
+    void KeyUp(uint16_t keyCode);
+
+    // Timer ticks: each handler checks its own timer's state, as the window's do.
+    void OnTick(TimerId id);
+    void MainTick();
+    void GravityTick();
+    void ScoreTick();
+    void PowerTick();
+    void GameOverTick();
+
+    // The main tick's steps, in the order MainTick runs them.
+    void SteerBall();
+    void LimitTokenToWalls();
+    void RideToken();
+    void SpawnToken();
+    void PickUpAndEndPowerUp();
+    void DrawNewHole();
+    void RaiseFloor();
+    void ApplyDifficultyLadder();
+    void CheckLanding();
+    void RecycleFloor();
+    void TestCeiling();
+
+    void PlacePowerUp();
+
+    Form form;
+    GameState state;
+    int64_t musicPlays = 0;  // how often a game has started the music
+
+private:
+    int32_t Rand(int32_t low, int32_t high) { return sinkaway::Rand(random_, low, high); }
+
+    FloatSource& random_;
+    MusicPlayer& music_;
+};
+
+// "Score: " followed by the score's number text: a blank where a minus sign would stand, then the
+// digits. Written into a caller's buffer so the score tick never allocates.
+void FormatScoreText(double score, std::string& out);
+
+}  // namespace sinkaway
