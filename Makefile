@@ -26,3 +26,6 @@ test: build
 
 clean:
 	rm -rf $(BUILD) build-*
+
+bench: build
+	./$(BUILD)/bench/rules_bench
