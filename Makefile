@@ -5,7 +5,7 @@ BUILD ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps build run test bench clean
+.PHONY: all deps build run test bench package clean
 
 all: build
 
@@ -29,3 +29,6 @@ clean:
 
 bench: build
 	./$(BUILD)/bench/rules_bench
+
+package: build
+	cd $(BUILD) && cpack -G DEB
