@@ -9,6 +9,7 @@
 #include <string>
 
 #include "clock_seed.h"
+#include "recorder.h"
 #include "screenshot.h"
 #include "script.h"
 #include "session.h"
@@ -17,16 +18,6 @@
 namespace sinkaway {
 
 namespace {
-
-const char* ClickName(ClickTarget t) {
-    switch (t) {
-        case ClickTarget::imgNewGame: return "imgNewGame";
-        case ClickTarget::cmdNewGame: return "cmdNewGame";
-        case ClickTarget::chkBGM: return "chkBGM";
-        case ClickTarget::chkPower: return "chkPower";
-    }
-    return "";
-}
 
 // Writes a trace line for every tick the scheduler delivers during an advance.
 class TickTracer final : public TickObserver {
@@ -112,7 +103,7 @@ void Driver::Deliver(const ScriptEvent& e) {
     switch (e.verb) {
         case Verb::kClick:
             session_.Click(e.target);
-            std::snprintf(text, sizeof text, "click %s", ClickName(e.target));
+            std::snprintf(text, sizeof text, "click %s", ClickTargetName(e.target));
             TraceEvent(text);
             break;
         case Verb::kKeyDown:
