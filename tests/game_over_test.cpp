@@ -167,18 +167,5 @@ TEST(GameOverTest, TheCreditLineNamesTheMusicOnlyWhenItPlayed) {
     }
 }
 
-TEST(GameOverTest, TheTextsWearTheColourOfTheStageReached) {
-    for (Color floor : {colors::kGreen, colors::kYellow, colors::kCyan, colors::kDarkGrey}) {
-        Rig rig;
-        EndAGame(rig);
-        rig.form.shpFloor.fillColor = floor;
-        rig.random.PushFor(400, 800, 400);
-        rig.random.PushFor(0, 4325, 0);
-        rig.session.Tick(TimerId::tmrGameOver);
-        EXPECT_EQ(rig.form.lblGameOver.foreColor, floor);
-        EXPECT_EQ(rig.form.lblGameOverScore.foreColor, floor);
-    }
-}
-
 }  // namespace
 }  // namespace sinkaway::testing

@@ -118,18 +118,6 @@ TEST(LandingTest, ABallFallingWithinTheHoleDropsPastTheBar) {
     EXPECT_GT(rig.form.shpBall.top, rig.form.shpFloor.top);
 }
 
-TEST(LandingTest, TheBottomBoundaryHoldsTheBallButGravityStaysOn) {
-    Rig rig;
-    rig.NewGame();
-    rig.form.shpFloor.top = 3000;
-    rig.form.shpBall.left = 2000;
-    rig.form.shpBall.top = 5500;
-    rig.state.blnThroughHole = kTrue;
-    rig.MainTick();
-    EXPECT_EQ(rig.form.shpBall.top, 5480.0f);
-    EXPECT_TRUE(rig.form.tmrBall().enabled);
-}
-
 TEST(LandingTest, ABallBelowThePlayfieldIsPickedUpByTheNextBar) {
     Rig rig;
     rig.session.Click(ClickTarget::chkPower);

@@ -20,10 +20,6 @@ TEST(LoadTest, ShowsTheTitleScreenWithOnlyThePollerRunning) {
     }
     EXPECT_EQ(rig.form.chkBGM.value, 1);
     EXPECT_EQ(rig.form.chkPower.value, 1);
-    // The bottom boundary draws nothing but keeps the geometry the ball is held by.
-    EXPECT_FALSE(rig.form.shpWallBottom.fillSolid);
-    EXPECT_EQ(rig.form.shpWallBottom.borderPixels, 0);
-    EXPECT_EQ(rig.form.shpWallBottom.top, 5780.0f);
 }
 
 TEST(LoadTest, RecordsTheStartPositionsFromTheBallAndTheHole) {

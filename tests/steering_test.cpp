@@ -124,27 +124,6 @@ TEST(SteeringTest, WallsAndBottomLimitActAsOneChain) {
     }
 }
 
-TEST(SteeringTest, LimitsAreReadFromTheWallsEveryTime) {
-    Rig rig;
-    rig.NewGame();
-    rig.form.shpWallLeft.left = 100;
-    rig.form.shpWallLeft.width = 200;
-    rig.form.shpBall.left = 250;
-    rig.game.SteerBall();
-    EXPECT_EQ(rig.form.shpBall.left, 300.0f);
-
-    rig.form.shpWallRight.left = 4000;
-    rig.form.shpBall.left = 3800;
-    rig.game.SteerBall();
-    EXPECT_EQ(rig.form.shpBall.left, 3700.0f);
-
-    rig.form.shpWallBottom.top = 5000;
-    rig.form.shpBall.left = 2000;
-    rig.form.shpBall.top = 4800;
-    rig.game.SteerBall();
-    EXPECT_EQ(rig.form.shpBall.top, 4700.0f);
-}
-
 TEST(SteeringTest, ABallFallingAlongAWallLeavesThePlayfield) {
     Rig rig;
     rig.NewGame();
