@@ -12,7 +12,16 @@ ASAN_BUILD ?= build-asan
 ASAN_FLAGS ?= -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug \
 	"-DCMAKE_CXX_FLAGS_DEBUG=-g -O1" -DSINKAWAY_SANITIZE=ON -DSINKAWAY_BUILD_BENCH=OFF
 
-.PHONY: all deps build run test asan-test bench clean
+# Fuzzing with libFuzzer: every fuzz/NAME_fuzz.cpp is a target, seeded from fuzz/corpus/NAME (and
+# fuzz/NAME.dict if there is one). What a run learns stays in build-fuzz/corpus/NAME; a crash is
+# saved in build-fuzz/crashes/NAME and fails the run. `make test` gives each target 10 s.
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_FLAGS ?= -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	-DSINKAWAY_FUZZ=ON -DSINKAWAY_BUILD_TESTS=OFF -DSINKAWAY_BUILD_BENCH=OFF
+FUZZ_TARGETS = $(patsubst fuzz/%_fuzz.cpp,%,$(wildcard fuzz/*_fuzz.cpp))
+
+.PHONY: all deps build run test asan-test fuzz bench clean
 
 all: build
 
@@ -25,6 +34,9 @@ $(BUILD)/CMakeCache.txt: | deps
 $(ASAN_BUILD)/CMakeCache.txt: | deps
 	cmake -S . -B $(ASAN_BUILD) $(ASAN_FLAGS)
 
+$(FUZZ_BUILD)/CMakeCache.txt: | deps
+	cmake -S . -B $(FUZZ_BUILD) $(FUZZ_FLAGS)
+
 build: deps $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j$(JOBS)
 
@@ -34,11 +46,30 @@ run: build
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
 	@$(MAKE) --no-print-directory asan-test
+	@$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=10
 
 # Every program of that build stops at the first report with status 99 (app/sanitizer_options.cpp).
 asan-test: deps $(ASAN_BUILD)/CMakeCache.txt
 	cmake --build $(ASAN_BUILD) -j$(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j$(JOBS)
+
+fuzz: deps $(FUZZ_BUILD)/CMakeCache.txt
+	cmake --build $(FUZZ_BUILD) -j$(JOBS) --target fuzzers
+	@for t in $(FUZZ_TARGETS); do \
+	  dict=""; [ -f fuzz/$$t.dict ] && dict="-dict=fuzz/$$t.dict"; \
+	  mkdir -p $(FUZZ_BUILD)/corpus/$$t $(FUZZ_BUILD)/crashes/$$t; \
+	  echo "fuzzing $$t for $(FUZZ_SECONDS) s (log: $(FUZZ_BUILD)/fuzz-$$t.log)"; \
+	  if ! ./$(FUZZ_BUILD)/fuzz/$${t}_fuzz $$dict -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
+	      -print_final_stats=1 -artifact_prefix=$(FUZZ_BUILD)/crashes/$$t/ \
+	      $(FUZZ_BUILD)/corpus/$$t fuzz/corpus/$$t >$(FUZZ_BUILD)/fuzz-$$t.log 2>&1; then \
+	    tail -n 40 $(FUZZ_BUILD)/fuzz-$$t.log; \
+	    echo "$$t: crash kept in $(FUZZ_BUILD)/crashes/$$t/ - fix it, then add the file to"; \
+	    echo "fuzz/corpus/$$t/ so CTest replays it from then on"; \
+	    exit 1; \
+	  fi; \
+	  grep -E '^(Done|stat::number_of_executed_units|stat::average_exec_per_sec|stat::peak_rss)' \
+	    $(FUZZ_BUILD)/fuzz-$$t.log; \
+	done
 
 clean:
 	rm -rf $(BUILD) build-*
