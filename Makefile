@@ -21,7 +21,10 @@ FUZZ_FLAGS ?= -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDe
 	-DSINKAWAY_FUZZ=ON -DSINKAWAY_BUILD_TESTS=OFF -DSINKAWAY_BUILD_BENCH=OFF
 FUZZ_TARGETS = $(patsubst fuzz/%_fuzz.cpp,%,$(wildcard fuzz/*_fuzz.cpp))
 
-.PHONY: all deps build run test asan-test fuzz bench clean
+# The bot's soak run: SOAK_HOURS simulated hours with every invariant checked (CTest plays two).
+SOAK_HOURS ?= 24
+
+.PHONY: all deps build run test asan-test fuzz soak bot-replay bench clean
 
 all: build
 
@@ -70,6 +73,15 @@ fuzz: deps $(FUZZ_BUILD)/CMakeCache.txt
 	  grep -E '^(Done|stat::number_of_executed_units|stat::average_exec_per_sec|stat::peak_rss)' \
 	    $(FUZZ_BUILD)/fuzz-$$t.log; \
 	done
+
+soak: build
+	SINKAWAY_SOAK_HOURS=$(SOAK_HOURS) ./$(BUILD)/tests/soak_test --gtest_filter='Soak.*'
+
+# Records a long bot game as tests/replays/bot_long.txt and pins its trace in bot_long.golden.
+bot-replay: build
+	SINKAWAY_RECORD_BOT=tests/replays/bot_long.txt ./$(BUILD)/tests/soak_test \
+	  --gtest_filter=BotReplay.WriteLongGame
+	SINKAWAY_UPDATE_GOLDEN=1 ./$(BUILD)/tests/replay_test
 
 clean:
 	rm -rf $(BUILD) build-*
