@@ -68,8 +68,9 @@ fuzz: deps $(FUZZ_BUILD)/CMakeCache.txt
 	      -print_final_stats=1 -artifact_prefix=$(FUZZ_BUILD)/crashes/$$t/ \
 	      $(FUZZ_BUILD)/corpus/$$t fuzz/corpus/$$t >$(FUZZ_BUILD)/fuzz-$$t.log 2>&1; then \
 	    tail -n 40 $(FUZZ_BUILD)/fuzz-$$t.log; \
-	    echo "$$t: crash kept in $(FUZZ_BUILD)/crashes/$$t/ - fix it, then add the file to"; \
-	    echo "fuzz/corpus/$$t/ so CTest replays it from then on"; \
+	    echo "$$t: crash kept in $(FUZZ_BUILD)/crashes/$$t/ - fix it, then copy the file to"; \
+	    echo "fuzz/corpus/$$t/ under a name that says what it caught (git ignores crash-*),"; \
+	    echo "so CTest replays it from then on"; \
 	    exit 1; \
 	  fi; \
 	  grep -E '^(Done|stat::number_of_executed_units|stat::average_exec_per_sec|stat::peak_rss)' \

@@ -23,7 +23,7 @@ using testing::EventKind;
 // A tenth of a second per advance and a few thousand ticks per input keep every run short;
 // longer stretches only repeat what these reach.
 constexpr uint64_t kAdvanceCapMs = 100;
-constexpr int64_t kTickBudget = 4000;
+constexpr int64_t kTickBudget = 2000;
 
 [[noreturn]] void Fail(const char* what) {
     std::fprintf(stderr, "broken: %s\n", what);
@@ -173,10 +173,11 @@ class Checker final : public TickObserver {
         After(kind);
     }
 
-    // The trace written since the last call: whole lines, one per event, the last one JSON.
-    void CheckTrace(std::FILE* mem, char*& buffer, size_t& size) {
+    // The trace written since the last call: whole lines, one per event. Reading JSON is slow
+    // under the fuzzer's instrumentation, so only the input's last line is read, with `last`.
+    void CheckTrace(std::FILE* mem, char*& buffer, size_t& size, bool last) {
         Require(trace_.Flush(), "trace write failed");
-        // memchr and memrchr, not loops of our own: the fuzzer's instrumentation of every
+        // memchr, not a loop of our own: the fuzzer's instrumentation of every
         // comparison in a loop over a hundred kilobytes would take most of the time.
         size_t count = 0;
         const char* lastStart = buffer;
@@ -188,7 +189,7 @@ class Checker final : public TickObserver {
             p = nl + 1;
         }
         Require(count == linesSinceCheck_, "trace lines lost or doubled");
-        if (size > 0) {
+        if (last && size > 0) {
             Require(nlohmann::json::accept(std::string_view(lastStart, buffer + size - lastStart)),
                     "trace line is not JSON");
         }
@@ -267,9 +268,9 @@ void Run(const std::vector<ScriptEvent>& events) {
                                                                : EventKind::kOther;
                 checker.Event(EventText(e), kind);
             }
-            checker.CheckTrace(mem, buffer, size);
+            checker.CheckTrace(mem, buffer, size, next + 1 == events.size());
         }
-        checker.CheckTrace(mem, buffer, size);
+        checker.CheckTrace(mem, buffer, size, true);
     }
     std::fclose(mem);
     std::free(buffer);
