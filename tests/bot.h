@@ -38,8 +38,7 @@ class Bot {
         : session_(session), rng_(seed), style_(style), watcher_(watcher), script_(script) {}
 
     // Looks and acts until the virtual clock reaches `until`, or until `gamesToPlay` games have
-    // ended (0: no limit).
-    // With a limit of games, it stops a second into the last game-over screen.
+    // ended (0: no limit), a second into the last game-over screen.
     void PlayUntil(Micros until, int64_t gamesToPlay = 0) {
         until_ = until;
         gamesToPlay_ = gamesToPlay;
