@@ -2,7 +2,10 @@
 #include "options.h"
 
 #include <CLI/CLI.hpp>
+#include <cstdint>
 #include <iostream>
+
+#include "script.h"
 
 namespace sinkaway {
 
@@ -14,7 +17,11 @@ int ParseOptions(int argc, char** argv, Options& o) {
     app.add_flag("--headless", o.headless, "Run without a window, driven by a script");
     app.add_option("--script", o.script, "Headless: the script of input events ('-' for stdin)");
     app.add_option("--trace", o.trace, "Headless: write one JSON line per event ('-' for stdout)");
-    app.add_option("--seed", o.seed, "Seed the random generator with this unsigned 64-bit number");
+    // Taken as text: CLI11 would read "-1" as 2^64-1, a number too big as 2^64-1, and "010" as
+    // octal, each silently giving another game than the one asked for.
+    std::string seedText;
+    CLI::Option* seed = app.add_option(
+        "--seed", seedText, "Seed the random generator with this unsigned 64-bit number");
     app.add_option("--screenshot", o.screenshot, "Headless: save the client area as a PNG at the end");
     app.add_option("--scale", o.scale, "Window: pixels per 15 twips (default: fits the display)")
         ->check(CLI::Range(1, 16));
@@ -27,12 +34,21 @@ int ParseOptions(int argc, char** argv, Options& o) {
         if (!o.headless && (!o.script.empty() || !o.trace.empty())) {
             throw CLI::ValidationError("--script and --trace", "only with --headless");
         }
+        if (seed->count() > 0) {
+            uint64_t value = 0;
+            if (!ParseDecimal(seedText, UINT64_MAX, value)) {
+                throw CLI::ValidationError("--seed",
+                                           "a whole number from 0 to 18446744073709551615");
+            }
+            o.seed = value;
+        }
     } catch (const CLI::CallForHelp& e) {
         return app.exit(e);
     } catch (const CLI::CallForVersion& e) {
         return app.exit(e);
     } catch (const CLI::ParseError& e) {
-        std::cerr << "sinkaway: " << e.what() << "\n" << "Run 'sinkaway --help' for the options.\n";
+        // One line, like every other failure of the program.
+        std::cerr << "sinkaway: " << e.what() << " (see sinkaway --help)\n";
         return 2;
     }
     return -1;

@@ -26,16 +26,6 @@ int SplitWords(std::string_view line, std::array<std::string_view, 3>& words) {
     return count;
 }
 
-// Plain decimal digits only: no sign, no blank, no trailing junk.
-bool ParseNumber(std::string_view word, uint64_t max, uint64_t& value) {
-    if (word.empty()) return false;
-    for (char c : word) {
-        if (c < '0' || c > '9') return false;
-    }
-    auto res = std::from_chars(word.data(), word.data() + word.size(), value);
-    return res.ec == std::errc() && res.ptr == word.data() + word.size() && value <= max;
-}
-
 bool ParseTimer(std::string_view name, TimerId& id) {
     for (TimerId t : kAllTimers) {
         if (name == TimerName(t)) {
@@ -73,6 +63,15 @@ std::string Quoted(std::string_view word) {
 }
 
 }  // namespace
+
+bool ParseDecimal(std::string_view word, uint64_t max, uint64_t& value) {
+    if (word.empty()) return false;
+    for (char c : word) {
+        if (c < '0' || c > '9') return false;
+    }
+    auto res = std::from_chars(word.data(), word.data() + word.size(), value);
+    return res.ec == std::errc() && res.ptr == word.data() + word.size() && value <= max;
+}
 
 bool ParseScriptLine(std::string_view line, ScriptEvent& event, bool& isEvent, std::string& error) {
     isEvent = false;
@@ -135,21 +134,21 @@ bool ParseScriptLine(std::string_view line, ScriptEvent& event, bool& isEvent, s
             break;
         case Verb::kKeyDown:
         case Verb::kKeyUp:
-            if (!ParseNumber(arg, 65535, n)) {
+            if (!ParseDecimal(arg, 65535, n)) {
                 error = "bad key code " + Quoted(arg) + " (a whole number from 0 to 65535)";
                 return false;
             }
             event.keyCode = static_cast<uint16_t>(n);
             break;
         case Verb::kSeed:
-            if (!ParseNumber(arg, UINT64_MAX, n)) {
+            if (!ParseDecimal(arg, UINT64_MAX, n)) {
                 error = "bad seed " + Quoted(arg) + " (a whole number from 0 to 2^64-1)";
                 return false;
             }
             event.number = n;
             break;
         case Verb::kAdvance:
-            if (!ParseNumber(arg, kMaxAdvanceMs, n)) {
+            if (!ParseDecimal(arg, kMaxAdvanceMs, n)) {
                 error = "bad time " + Quoted(arg) + " (whole milliseconds from 0 to 10000000000)";
                 return false;
             }

@@ -25,6 +25,10 @@ struct ScriptEvent {
     uint64_t number = 0;                           // seed N, advance MS
 };
 
+// Plain decimal digits only, at most `max`: no sign, blank, base prefix or trailing junk. The
+// command line's --seed follows the same rule as the script's numbers.
+bool ParseDecimal(std::string_view word, uint64_t max, uint64_t& value);
+
 // Parses one line. Returns true with `isEvent` false for blank and comment lines; false with a
 // message for a bad line.
 bool ParseScriptLine(std::string_view line, ScriptEvent& event, bool& isEvent, std::string& error);

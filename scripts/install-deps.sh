@@ -9,7 +9,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev
     fonts-dejavu-core fonts-lato
     xvfb xauth xdotool imagemagick
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev ninja-build
 )
 
 missing=()

@@ -109,6 +109,19 @@ TEST(Driver, SeedLineSeedsLikeTheOptionAndTheOptionWins) {
     EXPECT_EQ(option.trace, both.trace);
 }
 
+TEST(Driver, SeedOptionIsPlainDecimalLikeTheScriptsSeed) {
+    // Each of these once ran a game with some other seed than the one written.
+    for (const char* bad : {"99999999999999999999999", "18446744073709551616", "-1", "0x10",
+                            "' 5'", "''"}) {
+        std::string err;
+        EXPECT_EQ(RunCommand(std::string("--headless --script /dev/null --seed ") + bad, &err), 2)
+            << bad;
+        EXPECT_EQ(SplitLines(err).size(), 1u) << err;
+    }
+    EXPECT_EQ(RunScript(kGame, "--seed 18446744073709551615").status, 0);
+    EXPECT_EQ(RunScript(kGame, "--seed 010").trace, RunScript("seed 10\n" + kGame, "").trace);
+}
+
 TEST(Driver, EveryLineHoldsTheWholeStateAfterItsEvent) {
     const RunResult r = RunScript(kGame);
     ASSERT_EQ(r.status, 0) << r.err;

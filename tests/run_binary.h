@@ -1,9 +1,12 @@
 // Test helper: runs the game binary with a script and collects its exit status, trace and errors.
 #pragma once
 
+#include <fcntl.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -75,6 +78,46 @@ inline int RunCommand(const std::string& args, std::string* err = nullptr) {
     const int raw = std::system(cmd.c_str());
     if (err != nullptr) *err = ReadFile(errPath);
     return WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
+}
+
+// Runs the game binary with exactly these arguments, without a shell: any bytes and lengths pass
+// through unchanged. Standard input comes from `input` (empty: closed), standard output is
+// discarded. A run still going after `seconds` is killed and reported with status -1.
+inline RunResult RunArgs(const std::vector<std::string>& args, const std::string& input,
+                         int seconds = 20) {
+    TempDir dir;
+    const std::string errPath = (dir / "err.txt").string();
+    std::vector<char*> argv;
+    std::string program = SINKAWAY_BINARY;
+    argv.push_back(program.data());
+    std::vector<std::string> copies = args;
+    for (std::string& a : copies) argv.push_back(a.data());
+    argv.push_back(nullptr);
+
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::dup2(::open("/dev/null", O_WRONLY), 1);
+        ::dup2(::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 2);
+        ::close(0);
+        if (!input.empty() && ::open(input.c_str(), O_RDONLY) != 0) ::_exit(126);
+        ::execv(argv[0], argv.data());
+        ::_exit(127);
+    }
+    RunResult r;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    int raw = 0;
+    while (::waitpid(pid, &raw, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, &raw, 0);
+            r.err = ReadFile(errPath);
+            return r;  // status -1: it hung
+        }
+        ::usleep(5000);
+    }
+    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
+    r.err = ReadFile(errPath);
+    return r;
 }
 
 }  // namespace sinkaway::testing
