@@ -84,6 +84,9 @@ Fonts::~Fonts() {
     for (auto& [key, font] : open_) TTF_CloseFont(font);
     if (ttfStarted_)
         TTF_Quit();
+    // Frees fontconfig's configuration and caches, which would otherwise live until the end.
+    if (fontconfigStarted_)
+        FcFini();
 }
 
 bool Fonts::Init(std::string& error) {
@@ -96,6 +99,7 @@ bool Fonts::Init(std::string& error) {
         error = "cannot start fontconfig";
         return false;
     }
+    fontconfigStarted_ = true;
     const std::pair<const char*, int> wanted[] = {
         {"Fixedsys", 700}, {"Arial Black", 900}, {"MS Sans Serif", 400}};
     for (const auto& [face, weight] : wanted) {

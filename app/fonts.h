@@ -36,6 +36,7 @@ class Fonts {
     const FontFile& Resolve(const std::string& face, int weight);
 
     bool ttfStarted_ = false;
+    bool fontconfigStarted_ = false;
     std::map<std::pair<std::string, int>, FontFile> files_;
     std::map<std::tuple<std::string, int, bool, int>, TTF_Font*> open_;
 };
