@@ -6,9 +6,15 @@
 namespace sinkaway {
 
 Micros Pacer::Elapse(Micros realNow) {
-    Micros span = realNow - last_;
-    last_ = realNow;
-    return std::clamp<Micros>(span, 0, kMaxCatchUp);
+    const Micros span = realNow - last_;
+    if (span < 0 || span > kMaxCatchUp) {
+        // A clock that went backwards gives nothing; a stall gives the most the game may catch up.
+        last_ = realNow;
+        return span < 0 ? 0 : kMaxCatchUp;
+    }
+    const Micros whole = span - span % 1000;
+    last_ += whole;
+    return whole;
 }
 
 int WaitMillis(Micros gameNow, Micros nextDue, int capMs) {

@@ -13,7 +13,9 @@ class Pacer {
     static constexpr Micros kMaxCatchUp = 250000;
 
     void Start(Micros realNow) { last_ = realNow; }
-    // Game time to let pass for the real clock now reading `realNow`.
+    // Game time to let pass for the real clock now reading `realNow`: whole milliseconds, the
+    // rest carried over, so every event reaches the game at a whole millisecond and a recorded
+    // session (whose script can only say milliseconds) replays exactly.
     Micros Elapse(Micros realNow);
 
   private:

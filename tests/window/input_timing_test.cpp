@@ -86,16 +86,22 @@ TEST(Tooltip, LeavingOrPressingHidesIt) {
     EXPECT_EQ(tip.MillisUntilChange(2800), -1);
 }
 
-TEST(Pacer, FollowsTheClockButCutsStalls) {
+TEST(Pacer, FollowsTheClockInWholeMillisecondsButCutsStalls) {
     Pacer pacer;
     pacer.Start(1000000);
-    EXPECT_EQ(pacer.Elapse(1015625), 15625);
-    EXPECT_EQ(pacer.Elapse(1015625), 0);
+    EXPECT_EQ(pacer.Elapse(1015625), 15000);
+    EXPECT_EQ(pacer.Elapse(1015999), 0);  // the 625 carried over make no whole millisecond yet
+    EXPECT_EQ(pacer.Elapse(1016000), 1000);
+    // Over a long run nothing is lost to the rounding.
+    Micros total = 0;
+    for (Micros t = 1016000 + 333; t <= 2016000; t += 333) total += pacer.Elapse(t);
+    EXPECT_EQ(total, 999000);
     // A two-second stall runs only a quarter of a second of game time.
-    EXPECT_EQ(pacer.Elapse(3015625), Pacer::kMaxCatchUp);
-    EXPECT_EQ(pacer.Elapse(3020000), 4375);
+    EXPECT_EQ(pacer.Elapse(4016000), Pacer::kMaxCatchUp);
+    EXPECT_EQ(pacer.Elapse(4020000), 4000);
     // A clock that went backwards gives nothing rather than negative time.
     EXPECT_EQ(pacer.Elapse(3000000), 0);
+    EXPECT_EQ(pacer.Elapse(3002000), 2000);
 }
 
 TEST(Pacer, SleepsUntilTheNextTickAndNoLonger) {
