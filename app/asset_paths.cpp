@@ -27,10 +27,14 @@ std::string ProgramDir() {
 }  // namespace
 
 std::vector<std::string> AssetCandidates(const std::string& name, const std::string& given,
+                                         const std::string& dataFromBase,
                                          const std::string& dataDir, const std::string& baseDir) {
     std::vector<std::string> out;
     if (!given.empty())
         out.push_back(given);
+    if (!baseDir.empty() && !dataFromBase.empty()) {
+        out.push_back(Join(Join(baseDir, dataFromBase), name));
+    }
     if (!dataDir.empty())
         out.push_back(Join(dataDir, name));
     if (!baseDir.empty())
@@ -39,7 +43,8 @@ std::vector<std::string> AssetCandidates(const std::string& name, const std::str
 }
 
 std::string FindAsset(const std::string& name, const std::string& given) {
-    for (const std::string& path : AssetCandidates(name, given, SINKAWAY_DATADIR, ProgramDir())) {
+    for (const std::string& path :
+         AssetCandidates(name, given, SINKAWAY_DATADIR_FROM_BIN, SINKAWAY_DATADIR, ProgramDir())) {
         if (std::ifstream(path, std::ios::binary).good())
             return path;
     }

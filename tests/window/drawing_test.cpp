@@ -173,10 +173,14 @@ TEST(VisibleDigest, ChangesOnlyWithWhatCanBeSeen) {
 }
 
 TEST(AssetCandidates, CommandLineThenDataFolderThenBesideTheProgram) {
-    EXPECT_EQ(AssetCandidates("Castor.wav", "/tmp/m.wav", "/usr/share/sinkaway", "/opt/bin/"),
-              (std::vector<std::string>{"/tmp/m.wav", "/usr/share/sinkaway/Castor.wav",
-                                        "/opt/bin/assets/Castor.wav"}));
-    EXPECT_EQ(AssetCandidates("a.xpm", "", "", "/b"),
+    EXPECT_EQ(
+        AssetCandidates("Castor.wav", "/tmp/m.wav", "../share/sinkaway", "/usr/share/sinkaway",
+                        "/opt/bin/"),
+        (std::vector<std::string>{"/tmp/m.wav", "/opt/bin/../share/sinkaway/Castor.wav",
+                                  "/usr/share/sinkaway/Castor.wav", "/opt/bin/assets/Castor.wav"}));
+    EXPECT_EQ(AssetCandidates("a.xpm", "", "../share/sinkaway", "", ""),
+              (std::vector<std::string>{}));
+    EXPECT_EQ(AssetCandidates("a.xpm", "", "", "", "/b"),
               (std::vector<std::string>{"/b/assets/a.xpm"}));
 }
 
