@@ -30,6 +30,29 @@ SDL_Renderer* CreateRenderer(SDL_Window* window) {
     return nullptr;
 }
 
+bool Set(const char* name) {
+    const char* value = SDL_getenv(name);
+    return value != nullptr && *value != '\0';
+}
+
+// Without a display SDL quietly falls back to drawing off screen, where nobody would see the game.
+bool OffScreen() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver == nullptr)
+        return true;
+    for (const char* hidden : {"offscreen", "dummy", "evdev"}) {
+        if (SDL_strcasecmp(driver, hidden) == 0)
+            return true;
+    }
+    return false;
+}
+
+int NoWindow(const char* why) {
+    std::fprintf(stderr, "sinkaway: cannot open a window: %s; is a display available (DISPLAY)?\n",
+                 why);
+    return 1;
+}
+
 }  // namespace
 
 GameWindow::GameWindow(const Options& options)
@@ -89,12 +112,8 @@ int GameWindow::Run() {
     pictures_.Load(problem);
     if (!problem.empty())
         std::fprintf(stderr, "sinkaway: %s\n", problem.c_str());
-    if (!Open(error)) {
-        std::fprintf(stderr,
-                     "sinkaway: cannot open a window: %s; is a display available (DISPLAY)?\n",
-                     error.c_str());
-        return 1;
-    }
+    if (!Open(error))
+        return NoWindow(error.c_str());
 
     start_ = std::chrono::steady_clock::now();
     // The load event runs before the window is first shown.
@@ -169,11 +188,18 @@ int RunWindow(const Options& options) {
     // Nearest-neighbour everywhere: nothing the window shows may turn blurry.
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-        std::fprintf(stderr,
-                     "sinkaway: cannot open a window: %s; is a display available (DISPLAY)?\n",
-                     SDL_GetError());
-        return 1;
+    // Unless a video driver was asked for, only a real display will do. With an X display and no
+    // Wayland one, only X is tried, so a failing probe for Wayland adds no noise to the message.
+    const bool driverAsked = Set("SDL_VIDEODRIVER");
+    if (!driverAsked && !Set("DISPLAY") && !Set("WAYLAND_DISPLAY"))
+        return NoWindow("neither DISPLAY nor WAYLAND_DISPLAY is set");
+    if (!driverAsked && !Set("WAYLAND_DISPLAY"))
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+    if (SDL_Init(SDL_INIT_VIDEO) != 0)
+        return NoWindow(SDL_GetError());
+    if (!driverAsked && OffScreen()) {
+        SDL_Quit();
+        return NoWindow("no display found");
     }
     int status;
     {
