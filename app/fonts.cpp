@@ -134,6 +134,7 @@ TTF_Font* Fonts::Get(const FontSpec& spec, int pixels) {
     if (open_.size() >= 48) {
         for (auto& [k, font] : open_) TTF_CloseFont(font);
         open_.clear();
+        ++generation_;
     }
     const FontFile& file = Resolve(spec.face, spec.weight);
     if (file.path.empty())

@@ -31,12 +31,16 @@ class Fonts {
 
     // The font for a control's font at an em size in pixels; nullptr only if Init failed.
     TTF_Font* Get(const FontSpec& spec, int pixels);
+    // Changes whenever fonts handed out before were closed: whatever keeps their pointers must
+    // let go of them, as a new font may come back at the same address.
+    int generation() const { return generation_; }
 
   private:
     const FontFile& Resolve(const std::string& face, int weight);
 
     bool ttfStarted_ = false;
     bool fontconfigStarted_ = false;
+    int generation_ = 0;
     std::map<std::pair<std::string, int>, FontFile> files_;
     std::map<std::tuple<std::string, int, bool, int>, TTF_Font*> open_;
 };

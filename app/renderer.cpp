@@ -37,6 +37,10 @@ int FormRenderer::Unit() const {
 void FormRenderer::Draw(const Form& form, const Viewport& viewport, const Overlay& overlay) {
     vp_ = viewport;
     client_ = vp_.Client();
+    if (fonts_.generation() != fontGeneration_) {
+        text_.Clear();
+        fontGeneration_ = fonts_.generation();
+    }
     SDL_RenderSetClipRect(sdl_, nullptr);
     SDL_SetRenderDrawColor(sdl_, 0, 0, 0, 255);
     SDL_RenderClear(sdl_);

@@ -49,6 +49,7 @@ class FormRenderer {
     SDL_Texture* startImage_ = nullptr;
     TextCache text_;
     Painter paint_;
+    int fontGeneration_ = 0;
     Viewport vp_;
     PixelRect client_;
 };

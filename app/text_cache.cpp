@@ -4,10 +4,15 @@
 namespace sinkaway {
 
 TextCache::~TextCache() {
+    Clear();
+}
+
+void TextCache::Clear() {
     for (auto& [owner, entry] : entries_) {
         if (entry.image.texture != nullptr)
             SDL_DestroyTexture(entry.image.texture);
     }
+    entries_.clear();
 }
 
 const TextImage& TextCache::Get(const void* owner, const std::string& text, Color color,

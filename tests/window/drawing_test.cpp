@@ -6,12 +6,15 @@
 
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "asset_paths.h"
+#include "fonts.h"
 #include "form_digest.h"
 #include "paint.h"
+#include "renderer.h"
 #include "screenshot.h"
 #include "session.h"
 
@@ -135,6 +138,35 @@ TEST(Screenshot, UnwritablePathIsAnError) {
     std::string error;
     EXPECT_FALSE(SaveScreenshot(MakeDesignForm(), "/nonexistent-dir/x.png", error));
     EXPECT_FALSE(error.empty());
+}
+
+// Draws the title screen at scale 1 after `warmUp` has run on the same renderer; the pixels.
+std::vector<Uint32> DrawTitle(Fonts& fonts, const std::function<void(FormRenderer&)>& warmUp) {
+    std::unique_ptr<SDL_Surface, decltype(&SDL_FreeSurface)> surface(
+        SDL_CreateRGBSurfaceWithFormat(0, 309, 388, 32, SDL_PIXELFORMAT_RGB888), &SDL_FreeSurface);
+    std::unique_ptr<SDL_Renderer, decltype(&SDL_DestroyRenderer)> renderer(
+        SDL_CreateSoftwareRenderer(surface.get()), &SDL_DestroyRenderer);
+    FormRenderer drawer(renderer.get(), fonts, nullptr);
+    warmUp(drawer);
+    drawer.Draw(MakeDesignForm(), Viewport(1.0, 0, 0), Overlay{});
+    SDL_RenderPresent(renderer.get());
+    const auto* p = static_cast<const Uint32*>(surface->pixels);
+    return std::vector<Uint32>(p, p + surface->pitch / 4 * surface->h);
+}
+
+TEST(FormRenderer, TextStaysRightWhenTheFontCacheTurnsOver) {
+    Fonts fonts;
+    std::string error;
+    ASSERT_TRUE(fonts.Init(error)) << error;
+    const std::vector<Uint32> fresh = DrawTitle(fonts, [](FormRenderer&) {});
+    // A window dragged through many sizes asks for more font sizes than the cache keeps.
+    const std::vector<Uint32> after = DrawTitle(fonts, [](FormRenderer& drawer) {
+        for (double scale = 1.05; scale < 4.0; scale += 0.05) {
+            drawer.Draw(MakeDesignForm(), Viewport(scale, 0, 0), Overlay{});
+        }
+    });
+    EXPECT_GT(fonts.generation(), 0);
+    EXPECT_TRUE(fresh == after);
 }
 
 TEST(EllipseSpan, IsSymmetricAndInsideItsBounds) {
