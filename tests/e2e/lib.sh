@@ -20,6 +20,8 @@ SCALE=2
 
 cleanup() {
     local status=$?
+    # A game that exits non-zero must not end the clean-up early and leave Xvfb running.
+    set +e
     if [ -n "$GAME_PID" ]; then kill "$GAME_PID" 2>/dev/null; wait "$GAME_PID" 2>/dev/null; fi
     if [ -n "$XVFB_PID" ]; then kill "$XVFB_PID" 2>/dev/null; wait "$XVFB_PID" 2>/dev/null; fi
     rm -rf "$WORK"
