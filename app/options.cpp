@@ -26,6 +26,7 @@ int ParseOptions(int argc, char** argv, Options& o) {
     app.add_option("--scale", o.scale, "Window: pixels per 15 twips (default: fits the display)")
         ->check(CLI::Range(1, 16));
     app.add_option("--music", o.music, "Window: the WAV file to play when a game starts");
+    app.add_flag("--stats", o.stats, "Window: print the timer ticks and frames counted, at exit");
     try {
         app.parse(argc, argv);
         if (o.headless && o.script.empty()) {

@@ -15,6 +15,7 @@ struct Options {
     std::optional<uint64_t> seed;
     int scale = 0;           // window: 0 picks one that fits the display
     std::string music;       // window: the music file to try first
+    bool stats = false;      // window: print tick and frame counts at exit
 };
 
 // Parses argv. Returns an exit status to stop with (0 for --help and --version), or -1 to run.

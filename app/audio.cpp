@@ -1,0 +1,68 @@
+// SDL2_mixer playback: the music streams from its file, so starting it costs next to nothing.
+#include "audio.h"
+
+#include <cmath>
+#include <cstdint>
+
+namespace sinkaway {
+
+SdlMusicPlayer::~SdlMusicPlayer() {
+    if (!open_)
+        return;
+    Mix_HaltMusic();
+    Mix_HaltChannel(-1);
+    if (music_ != nullptr)
+        Mix_FreeMusic(music_);
+    if (beep_ != nullptr)
+        Mix_FreeChunk(beep_);
+    Mix_CloseAudio();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+void SdlMusicPlayer::Open() {
+    if (open_)
+        return;
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+        return;
+    if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 2048) != 0) {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return;
+    }
+    open_ = true;
+    if (!path_.empty())
+        music_ = Mix_LoadMUS(path_.c_str());
+    if (music_ == nullptr)
+        MakeBeep();
+}
+
+// A short two-tone chime in the device's own format, standing in for a missing track.
+void SdlMusicPlayer::MakeBeep() {
+    int rate = 0, channels = 0;
+    Uint16 format = 0;
+    if (Mix_QuerySpec(&rate, &format, &channels) == 0 || format != AUDIO_S16SYS)
+        return;
+    const int frames = rate * 18 / 100;
+    beepSamples_.resize(static_cast<size_t>(frames) * channels * sizeof(int16_t));
+    auto* out = reinterpret_cast<int16_t*>(beepSamples_.data());
+    for (int i = 0; i < frames; ++i) {
+        const double t = static_cast<double>(i) / rate;
+        const double freq = i < frames / 2 ? 880.0 : 660.0;
+        const double fade = 1.0 - static_cast<double>(i) / frames;
+        const auto v = static_cast<int16_t>(6000.0 * fade * std::sin(2 * M_PI * freq * t));
+        for (int c = 0; c < channels; ++c) *out++ = v;
+    }
+    beep_ = Mix_QuickLoad_RAW(beepSamples_.data(), static_cast<Uint32>(beepSamples_.size()));
+}
+
+void SdlMusicPlayer::PlayAsync() {
+    if (!open_)
+        return;
+    if (music_ != nullptr) {
+        // Starting again replaces a track still playing; it plays once and is never stopped.
+        Mix_PlayMusic(music_, 0);
+    } else if (beep_ != nullptr) {
+        Mix_PlayChannel(-1, beep_, 0);
+    }
+}
+
+}  // namespace sinkaway

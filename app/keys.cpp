@@ -1,0 +1,143 @@
+// The key code table.
+#include "keys.h"
+
+namespace sinkaway {
+
+namespace {
+
+uint16_t Keypad(SDL_Keycode key, bool numLock) {
+    // With Num Lock the digit keys give VK_NUMPAD0..9; without, the keys printed beside them.
+    switch (key) {
+        case SDLK_KP_0:
+            return numLock ? 0x60 : 45;  // Insert
+        case SDLK_KP_1:
+            return numLock ? 0x61 : 35;  // End
+        case SDLK_KP_2:
+            return numLock ? 0x62 : 40;  // Down
+        case SDLK_KP_3:
+            return numLock ? 0x63 : 34;  // Page Down
+        case SDLK_KP_4:
+            return numLock ? 0x64 : 37;  // Left
+        case SDLK_KP_5:
+            return numLock ? 0x65 : 12;  // Clear
+        case SDLK_KP_6:
+            return numLock ? 0x66 : 39;  // Right
+        case SDLK_KP_7:
+            return numLock ? 0x67 : 36;  // Home
+        case SDLK_KP_8:
+            return numLock ? 0x68 : 38;  // Up
+        case SDLK_KP_9:
+            return numLock ? 0x69 : 33;  // Page Up
+        case SDLK_KP_PERIOD:
+            return numLock ? 0x6E : 46;  // Delete
+        default:
+            return 0;
+    }
+}
+
+}  // namespace
+
+uint16_t ToVirtualKey(SDL_Keycode key, uint16_t mod) {
+    if (key >= SDLK_a && key <= SDLK_z)
+        return static_cast<uint16_t>('A' + (key - SDLK_a));
+    if (key >= SDLK_0 && key <= SDLK_9)
+        return static_cast<uint16_t>('0' + (key - SDLK_0));
+    if (key >= SDLK_F1 && key <= SDLK_F12)
+        return static_cast<uint16_t>(0x70 + (key - SDLK_F1));
+    if (key >= SDLK_F13 && key <= SDLK_F24)
+        return static_cast<uint16_t>(0x7C + (key - SDLK_F13));
+    if (const uint16_t vk = Keypad(key, (mod & KMOD_NUM) != 0); vk != 0)
+        return vk;
+    switch (key) {
+        case SDLK_LEFT:
+            return 37;
+        case SDLK_UP:
+            return 38;
+        case SDLK_RIGHT:
+            return 39;
+        case SDLK_DOWN:
+            return 40;
+        case SDLK_BACKSPACE:
+            return 8;
+        case SDLK_TAB:
+            return 9;
+        case SDLK_RETURN:
+        case SDLK_KP_ENTER:
+            return 13;
+        case SDLK_LSHIFT:
+        case SDLK_RSHIFT:
+            return 16;
+        case SDLK_LCTRL:
+        case SDLK_RCTRL:
+            return 17;
+        case SDLK_LALT:
+        case SDLK_RALT:
+            return 18;
+        case SDLK_PAUSE:
+            return 19;
+        case SDLK_CAPSLOCK:
+            return 20;
+        case SDLK_ESCAPE:
+            return 27;
+        case SDLK_SPACE:
+            return 32;
+        case SDLK_PAGEUP:
+            return 33;
+        case SDLK_PAGEDOWN:
+            return 34;
+        case SDLK_END:
+            return 35;
+        case SDLK_HOME:
+            return 36;
+        case SDLK_PRINTSCREEN:
+            return 44;
+        case SDLK_INSERT:
+            return 45;
+        case SDLK_DELETE:
+            return 46;
+        case SDLK_LGUI:
+            return 91;
+        case SDLK_RGUI:
+            return 92;
+        case SDLK_APPLICATION:
+            return 93;
+        case SDLK_KP_MULTIPLY:
+            return 106;
+        case SDLK_KP_PLUS:
+            return 107;
+        case SDLK_KP_MINUS:
+            return 109;
+        case SDLK_KP_DIVIDE:
+            return 111;
+        case SDLK_NUMLOCKCLEAR:
+            return 144;
+        case SDLK_SCROLLLOCK:
+            return 145;
+        case SDLK_SEMICOLON:
+            return 186;
+        case SDLK_EQUALS:
+            return 187;
+        case SDLK_COMMA:
+            return 188;
+        case SDLK_MINUS:
+            return 189;
+        case SDLK_PERIOD:
+            return 190;
+        case SDLK_SLASH:
+            return 191;
+        case SDLK_BACKQUOTE:
+            return 192;
+        case SDLK_LEFTBRACKET:
+            return 219;
+        case SDLK_BACKSLASH:
+            return 220;
+        case SDLK_RIGHTBRACKET:
+            return 221;
+        case SDLK_QUOTE:
+            return 222;
+        default:
+            return 0;
+    }
+}
+
+}  // namespace sinkaway

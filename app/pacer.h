@@ -1,0 +1,29 @@
+// Turns real time into game time for the window's loop: the clock's whole progress, except after a
+// stall, and how long the loop may sleep before the next timer comes due.
+#pragma once
+
+#include "scheduler.h"
+
+namespace sinkaway {
+
+class Pacer {
+  public:
+    // After a stall (a dragged window, a suspended process) the game runs at most this much
+    // time at once instead of racing through every tick it missed.
+    static constexpr Micros kMaxCatchUp = 250000;
+
+    void Start(Micros realNow) { last_ = realNow; }
+    // Game time to let pass for the real clock now reading `realNow`: whole milliseconds, the
+    // rest carried over, so every event reaches the game at a whole millisecond and a recorded
+    // session (whose script can only say milliseconds) replays exactly.
+    Micros Elapse(Micros realNow);
+
+  private:
+    Micros last_ = 0;
+};
+
+// Milliseconds to wait for events before `nextDue` (game time; -1: no timer armed), rounded up
+// so that the wait never ends just short of the tick; at most `capMs` (-1: no cap).
+int WaitMillis(Micros gameNow, Micros nextDue, int capMs);
+
+}  // namespace sinkaway

@@ -1,0 +1,116 @@
+// The client area: shapes, labels and the start image in their stacking order, then the dialog
+// controls above them.
+#include "renderer.h"
+
+#include <algorithm>
+
+namespace sinkaway {
+
+FormRenderer::FormRenderer(SDL_Renderer* renderer, Fonts& fonts, SDL_Surface* startImage)
+    : sdl_(renderer), fonts_(fonts), text_(renderer), paint_(renderer) {
+    if (startImage != nullptr) {
+        startImage_ = SDL_CreateTextureFromSurface(renderer, startImage);
+        // Pixel art stretched to its rectangle: every source pixel stays a sharp block.
+        if (startImage_ != nullptr)
+            SDL_SetTextureScaleMode(startImage_, SDL_ScaleModeNearest);
+    }
+}
+
+FormRenderer::~FormRenderer() {
+    if (startImage_ != nullptr)
+        SDL_DestroyTexture(startImage_);
+}
+
+void FormRenderer::ClipTo(const PixelRect& rect) {
+    const int x0 = std::max(rect.x0, client_.x0), y0 = std::max(rect.y0, client_.y0);
+    const int x1 = std::min(rect.x1, client_.x1), y1 = std::min(rect.y1, client_.y1);
+    // SDL takes an empty clip rectangle for "no clipping"; a one-pixel one off screen clips all.
+    const SDL_Rect clip =
+        x1 > x0 && y1 > y0 ? SDL_Rect{x0, y0, x1 - x0, y1 - y0} : SDL_Rect{-1, -1, 1, 1};
+    SDL_RenderSetClipRect(sdl_, &clip);
+}
+
+int FormRenderer::Unit() const {
+    return vp_.Pixels(1);
+}
+
+void FormRenderer::Draw(const Form& form, const Viewport& viewport, const Overlay& overlay) {
+    vp_ = viewport;
+    client_ = vp_.Client();
+    if (fonts_.generation() != fontGeneration_) {
+        text_.Clear();
+        fontGeneration_ = fonts_.generation();
+    }
+    SDL_RenderSetClipRect(sdl_, nullptr);
+    SDL_SetRenderDrawColor(sdl_, 0, 0, 0, 255);
+    SDL_RenderClear(sdl_);
+    ClipTo(client_);
+    paint_.Fill(client_, form.backColor);
+
+    DrawShape(form.shpPower);
+    DrawShape(form.shpFloor);
+    DrawShape(form.shpHole);
+    DrawShape(form.shpWallBottom);
+    DrawImage(form.imgNewGame);
+    DrawLabel(form.lblGameOver);
+    DrawLabel(form.lblSinkaway);
+    DrawLabel(form.lblVantrel);
+    DrawShape(form.shpBall);
+    DrawShape(form.shpWallRight);
+    DrawShape(form.shpWallLeft);
+    DrawShape(form.shpWallTop);
+    DrawLabel(form.lblGameOverScore);
+    DrawLabel(form.lblScore);
+
+    DrawCheckBox(form.chkBGM, overlay.focused == Control::chkBGM);
+    DrawCheckBox(form.chkPower, overlay.focused == Control::chkPower);
+    DrawButton(form.cmdNewGame, overlay.focused == Control::cmdNewGame,
+               overlay.pressed == Control::cmdNewGame);
+    if (overlay.tooltip)
+        DrawTooltip(overlay.tooltipX, overlay.tooltipY);
+    SDL_RenderSetClipRect(sdl_, nullptr);
+}
+
+void FormRenderer::DrawShape(const Shape& s) {
+    if (!s.visible)
+        return;
+    const PixelRect rect = vp_.Rect(s.left, s.top, s.width, s.height);
+    const int border = s.borderPixels > 0 ? vp_.Pixels(s.borderPixels) : 0;
+    if (s.form == ShapeForm::kCircle) {
+        if (s.fillSolid)
+            paint_.FillEllipse(rect, s.fillColor);
+        paint_.EllipseRing(rect, border, s.borderColor);
+    } else {
+        if (s.fillSolid)
+            paint_.Fill(rect, s.fillColor);
+        paint_.Outline(rect, border, s.borderColor);
+    }
+}
+
+void FormRenderer::DrawLabel(const Label& label) {
+    if (!label.visible)
+        return;
+    const PixelRect rect = vp_.Rect(label.left, label.top, label.width, label.height);
+    TTF_Font* font = fonts_.Get(label.font, vp_.FontPixels(label.font.points));
+    const bool centred = label.align == Align::kCenter;
+    const TextImage& text =
+        text_.Get(&label, label.caption, label.foreColor, font, rect.w(), centred);
+    if (text.texture == nullptr)
+        return;
+    // A label is a fixed-size box: its text is cut off at the box's edges.
+    ClipTo(rect);
+    const int x = centred ? rect.x0 + (rect.w() - text.w) / 2 : rect.x0;
+    const SDL_Rect dst{x, rect.y0, text.w, text.h};
+    SDL_RenderCopy(sdl_, text.texture, nullptr, &dst);
+    ClipTo(client_);
+}
+
+void FormRenderer::DrawImage(const Clickable& image) {
+    if (!image.visible || startImage_ == nullptr)
+        return;
+    const PixelRect rect = vp_.Rect(image.left, image.top, image.width, image.height);
+    const SDL_Rect dst{rect.x0, rect.y0, rect.w(), rect.h()};
+    SDL_RenderCopy(sdl_, startImage_, nullptr, &dst);
+}
+
+}  // namespace sinkaway

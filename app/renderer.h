@@ -1,0 +1,57 @@
+// Draws the game window's client area from the controls' data: the same code for the window and
+// for screenshots, at any scale.
+#pragma once
+
+#include <SDL.h>
+
+#include "controls.h"
+#include "fonts.h"
+#include "form.h"
+#include "paint.h"
+#include "text_cache.h"
+#include "viewport.h"
+
+namespace sinkaway {
+
+// What the window shows besides the controls' own data.
+struct Overlay {
+    Control focused = Control::kNone;
+    Control pressed = Control::kNone;  // the button held down by the mouse
+    bool tooltip = false;
+    int tooltipX = 0, tooltipY = 0;  // output pixels, where the pointer rests
+};
+
+class FormRenderer {
+  public:
+    // `startImage` may be null: the image then draws nothing.
+    FormRenderer(SDL_Renderer* renderer, Fonts& fonts, SDL_Surface* startImage);
+    FormRenderer(const FormRenderer&) = delete;
+    FormRenderer& operator=(const FormRenderer&) = delete;
+    ~FormRenderer();
+
+    // Draws the whole output: black bars around the client area, then every visible control
+    // from back to front.
+    void Draw(const Form& form, const Viewport& viewport, const Overlay& overlay);
+
+  private:
+    void DrawShape(const Shape& shape);
+    void DrawLabel(const Label& label);
+    void DrawImage(const Clickable& image);
+    void DrawCheckBox(const CheckBox& box, bool focused);
+    void DrawButton(const Clickable& button, bool focused, bool pressed);
+    void DrawTooltip(int x, int y);
+    // Clips to `rect` within the client area (an empty rect clips everything).
+    void ClipTo(const PixelRect& rect);
+    int Unit() const;  // the pixel of the dialog controls' fixed artwork at this scale
+
+    SDL_Renderer* sdl_;
+    Fonts& fonts_;
+    SDL_Texture* startImage_ = nullptr;
+    TextCache text_;
+    Painter paint_;
+    int fontGeneration_ = 0;
+    Viewport vp_;
+    PixelRect client_;
+};
+
+}  // namespace sinkaway
