@@ -13,7 +13,8 @@ start_game "$1" --seed 5 --fullscreen
 title() { has_some 0 0 1280 1024 00FFFF 400; }
 wait_for 10 "the title screen" title
 size() { xdotool getwindowgeometry "$WID" | sed -n 's/.*Geometry: //p'; }
-[ "$(size)" = 1280x1024 ] || fail "fullscreen window is $(size), not the screen's 1280x1024"
+is_size() { [ "$(size)" = "$1" ]; }
+wait_for 5 "the window to cover the screen (1280x1024)" is_size 1280x1024
 
 # The client area's white side walls bound the picture: equal black bars on either side, and a
 # width in proportion to the screen's height, which it fills (the top wall starts near the top).
@@ -30,15 +31,15 @@ centred() {
     [ $((x - right)) -le 1 ] && [ $((right - x)) -le 1 ] && [ "$y" -le 8 ] &&
         [ $((w * 388 - 1024 * 309)) -le 16000 ] && [ $((1024 * 309 - w * 388)) -le 16000 ]
 }
-wait_for 3 "a centred picture" centred
+wait_for 5 "a centred picture" centred
 
 xdotool key F11
-wait_for 3 "the window back" test "$(size)" = 618x776
-wait_for 3 "the title in the window" title
+wait_for 5 "the window back" is_size 618x776
+wait_for 5 "the title in the window" title
 
 xdotool key alt+Return
-wait_for 3 "fullscreen again" test "$(size)" = 1280x1024
-wait_for 3 "a centred picture again" centred
+wait_for 5 "fullscreen again" is_size 1280x1024
+wait_for 5 "a centred picture again" centred
 sleep 0.3
 shot
 title || fail "the Enter of Alt+Enter reached the game"
