@@ -50,9 +50,10 @@ start_xvfb() {
     export DISPLAY=":$display"
 }
 
-# start_game PROGRAM [OPTIONS...]: the game at scale $SCALE without sound; sets WID.
+# start_game PROGRAM [OPTIONS...]: the game at scale $SCALE without sound; sets WID. Starts Xvfb
+# unless the test did so already.
 start_game() {
-    start_xvfb
+    [ -n "$XVFB_PID" ] || start_xvfb
     SDL_AUDIODRIVER="${E2E_AUDIO:-dummy}" "$1" --scale "$SCALE" "${@:2}" >"$WORK/game.out" 2>"$WORK/game.err" &
     GAME_PID=$!
     # Generous: a sanitizer build on a busy machine can take several seconds to open its window.
