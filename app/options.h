@@ -16,6 +16,9 @@ struct Options {
     int scale = 0;           // window: 0 picks one that fits the display
     std::string music;       // window: the music file to try first
     bool stats = false;      // window: print tick and frame counts at exit
+    double seconds = 0;      // window: end after this much real time (0: never)
+    int64_t frames = 0;      // window: end after this many presented frames (0: never)
+    bool autoplay = false;   // window: a game starts at once and steers itself
 };
 
 // Parses argv. Returns an exit status to stop with (0 for --help and --version), or -1 to run.

@@ -1,4 +1,5 @@
 // The window's life: SDL start-up, the real-time loop and drawing.
+#include <algorithm>
 #include <cstdio>
 
 #include "asset_paths.h"
@@ -125,21 +126,42 @@ int GameWindow::Run() {
     music_.Open();  // after the first picture: a slow sound server must not hold it up
     const Micros loopStart = NowMicros();
     pacer_.Start(loopStart);
+    if (options_.seconds > 0)
+        endNanos_ = MonotonicNanos() + static_cast<int64_t>(options_.seconds * 1e9);
     Loop();
 
-    if (options_.stats) {
-        SDL_RendererInfo info;
-        SDL_GetRendererInfo(renderer_, &info);
-        std::fprintf(stderr, "sinkaway: renderer %s, vsync %s\n", info.name, vsync_ ? "on" : "off");
-        stats_.Print(stderr, static_cast<double>(NowMicros() - loopStart) / 1e6);
-    }
+    if (options_.stats)
+        PrintStats(static_cast<double>(NowMicros() - loopStart) / 1e6);
     return 0;
 }
 
+void GameWindow::PrintStats(double wallSeconds) const {
+    SDL_RendererInfo info;
+    SDL_GetRendererInfo(renderer_, &info);
+    std::fprintf(stderr, "sinkaway: renderer %s, vsync %s\n", info.name, vsync_ ? "on" : "off");
+    stats_.Print(stderr, wallSeconds);
+    FrameStats::Extra extra;
+    extra.program = "sinkaway";
+    extra.renderer = info.name;
+    extra.vsync = vsync_;
+    SDL_DisplayMode mode;
+    if (SDL_GetCurrentDisplayMode(std::max(0, SDL_GetWindowDisplayIndex(window_)), &mode) == 0)
+        extra.displayHz = mode.refresh_rate;
+    extra.mainTicks = stats_.ticks[static_cast<int>(TimerId::tmrMain)];
+    extra.points = stats_.ticks[static_cast<int>(TimerId::tmrScore)];
+    extra.wallSeconds = wallSeconds;
+    frameStats_.Print(stderr, extra);
+}
+
 int GameWindow::WaitMillis() const {
-    const int64_t tip = tooltip_.MillisUntilChange(NowMillis());
+    int64_t cap = tooltip_.MillisUntilChange(NowMillis());
+    if (endNanos_ >= 0) {
+        // --seconds: wake up in time to end the run.
+        const int64_t left = std::max<int64_t>(0, (endNanos_ - MonotonicNanos() + 999'999) / 1'000'000);
+        cap = cap < 0 ? left : std::min(cap, left);
+    }
     return sinkaway::WaitMillis(session_.now(), session_.NextDue(),
-                                tip < 0 ? -1 : static_cast<int>(tip));
+                                cap < 0 ? -1 : static_cast<int>(cap));
 }
 
 void GameWindow::Loop() {
@@ -154,6 +176,10 @@ void GameWindow::Loop() {
         // Ticks that came due while asleep run before the events that woke us: they came first.
         session_.Advance(pacer_.Elapse(NowMicros()), &stats_);
         focus_.Drop(session_.game.form);
+        if (options_.autoplay && autoplay_.Step(session_))
+            AfterEvent();
+        if (endNanos_ >= 0 && MonotonicNanos() >= endNanos_)
+            running_ = false;
 
         SDL_Event event;
         while (running_ && SDL_PollEvent(&event)) Handle(event);
@@ -179,6 +205,11 @@ void GameWindow::Render() {
     drawer_->Draw(form, viewport_, overlay);
     SDL_RenderPresent(renderer_);
     ++stats_.frames;
+    // The picture made before the window first shows is not one anybody saw.
+    if ((SDL_GetWindowFlags(window_) & SDL_WINDOW_SHOWN) != 0)
+        frameStats_.Presented(MonotonicNanos());
+    if (options_.frames > 0 && frameStats_.frames() >= options_.frames)
+        running_ = false;
     dirty_ = false;
     drawnDigest_ = VisibleDigest(form);
     tooltipDrawn_ = overlay.tooltip;
