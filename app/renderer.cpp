@@ -42,10 +42,17 @@ void FormRenderer::Draw(const Form& form, const Viewport& viewport, const Overla
         fontGeneration_ = fonts_.generation();
     }
     SDL_RenderSetClipRect(sdl_, nullptr);
-    SDL_SetRenderDrawColor(sdl_, 0, 0, 0, 255);
+    // A clear is much cheaper than a filled rectangle of the same size, so where the client area
+    // covers the whole output (no black bars) the clear paints the form's background itself.
+    int outW = 0, outH = 0;
+    SDL_GetRendererOutputSize(sdl_, &outW, &outH);
+    const bool bars = client_.x0 > 0 || client_.y0 > 0 || client_.x1 < outW || client_.y1 < outH;
+    const Color clear = bars ? colors::kBlack : form.backColor;
+    SDL_SetRenderDrawColor(sdl_, RedOf(clear), GreenOf(clear), BlueOf(clear), 255);
     SDL_RenderClear(sdl_);
     ClipTo(client_);
-    paint_.Fill(client_, form.backColor);
+    if (bars && form.backColor != colors::kBlack)
+        paint_.Fill(client_, form.backColor);
 
     DrawShape(form.shpPower);
     DrawShape(form.shpFloor);
