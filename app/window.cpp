@@ -1,6 +1,7 @@
 // The window's life: SDL start-up, the real-time loop and drawing.
 #include <algorithm>
 #include <cstdio>
+#include <thread>
 
 #include "asset_paths.h"
 #include "clock_seed.h"
@@ -104,23 +105,31 @@ bool GameWindow::Open(std::string& error) {
 }
 
 int GameWindow::Run() {
-    std::string error;
-    if (!fonts_.Init(error)) {
-        std::fprintf(stderr, "sinkaway: %s\n", error.c_str());
-        return 1;
-    }
+    // fontconfig reads its caches while X and GL bring the window up: neither needs the other,
+    // and the first frame waits for the slower of the two instead of both in turn.
+    std::string fontError;
+    bool fontsReady = false;
+    std::thread fontLoader([this, &fontError, &fontsReady] { fontsReady = fonts_.Init(fontError); });
     std::string problem;
     pictures_.Load(problem);
     if (!problem.empty())
         std::fprintf(stderr, "sinkaway: %s\n", problem.c_str());
-    if (!Open(error))
+    std::string error;
+    const bool opened = Open(error);
+    fontLoader.join();
+    if (!fontsReady) {
+        std::fprintf(stderr, "sinkaway: %s\n", fontError.c_str());
+        return 1;
+    }
+    if (!opened)
         return NoWindow(error.c_str());
 
     start_ = std::chrono::steady_clock::now();
     // The load event runs before the window is first shown.
     session_.Load(options_.seed ? *options_.seed : ClockSeed());
     SDL_StopTextInput();
-    Render();
+    // Shown first, then drawn: a picture presented to a hidden window is one nobody sees, and
+    // its present would hold up the first one that counts.
     SDL_ShowWindow(window_);
     Render();
     music_.Open();  // after the first picture: a slow sound server must not hold it up
@@ -205,9 +214,7 @@ void GameWindow::Render() {
     drawer_->Draw(form, viewport_, overlay);
     SDL_RenderPresent(renderer_);
     ++stats_.frames;
-    // The picture made before the window first shows is not one anybody saw.
-    if ((SDL_GetWindowFlags(window_) & SDL_WINDOW_SHOWN) != 0)
-        frameStats_.Presented(MonotonicNanos());
+    frameStats_.Presented(MonotonicNanos());
     if (options_.frames > 0 && frameStats_.frames() >= options_.frames)
         running_ = false;
     dirty_ = false;
