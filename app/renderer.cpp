@@ -7,7 +7,7 @@
 namespace sinkaway {
 
 FormRenderer::FormRenderer(SDL_Renderer* renderer, Fonts& fonts, SDL_Surface* startImage)
-    : sdl_(renderer), fonts_(fonts), text_(renderer), paint_(renderer) {
+    : sdl_(renderer), fonts_(fonts), text_(renderer), paint_(renderer), ellipses_(renderer) {
     if (startImage != nullptr) {
         startImage_ = SDL_CreateTextureFromSurface(renderer, startImage);
         // Pixel art stretched to its rectangle: every source pixel stays a sharp block.
@@ -84,6 +84,8 @@ void FormRenderer::DrawShape(const Shape& s) {
     const PixelRect rect = vp_.Rect(s.left, s.top, s.width, s.height);
     const int border = s.borderPixels > 0 ? vp_.Pixels(s.borderPixels) : 0;
     if (s.form == ShapeForm::kCircle) {
+        if (ellipses_.Draw(rect, s.fillSolid, s.fillColor, border, s.borderColor))
+            return;
         if (s.fillSolid)
             paint_.FillEllipse(rect, s.fillColor);
         paint_.EllipseRing(rect, border, s.borderColor);

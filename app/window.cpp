@@ -109,7 +109,8 @@ int GameWindow::Run() {
     // and the first frame waits for the slower of the two instead of both in turn.
     std::string fontError;
     bool fontsReady = false;
-    std::thread fontLoader([this, &fontError, &fontsReady] { fontsReady = fonts_.Init(fontError); });
+    std::thread fontLoader(
+        [this, &fontError, &fontsReady] { fontsReady = fonts_.Init(fontError); });
     std::string problem;
     pictures_.Load(problem);
     if (!problem.empty())
@@ -166,7 +167,8 @@ int GameWindow::WaitMillis() const {
     int64_t cap = tooltip_.MillisUntilChange(NowMillis());
     if (endNanos_ >= 0) {
         // --seconds: wake up in time to end the run.
-        const int64_t left = std::max<int64_t>(0, (endNanos_ - MonotonicNanos() + 999'999) / 1'000'000);
+        const int64_t left =
+            std::max<int64_t>(0, (endNanos_ - MonotonicNanos() + 999'999) / 1'000'000);
         cap = cap < 0 ? left : std::min(cap, left);
     }
     return sinkaway::WaitMillis(session_.now(), session_.NextDue(),
