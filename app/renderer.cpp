@@ -24,6 +24,12 @@ FormRenderer::~FormRenderer() {
 void FormRenderer::ClipTo(const PixelRect& rect) {
     const int x0 = std::max(rect.x0, client_.x0), y0 = std::max(rect.y0, client_.y0);
     const int x1 = std::min(rect.x1, client_.x1), y1 = std::min(rect.y1, client_.y1);
+    // Clipping to a client area that fills the output clips nothing, yet a scissor test costs
+    // a software GL driver its fast paths on every pixel drawn.
+    if (!bars_ && x0 == client_.x0 && y0 == client_.y0 && x1 == client_.x1 && y1 == client_.y1) {
+        SDL_RenderSetClipRect(sdl_, nullptr);
+        return;
+    }
     // SDL takes an empty clip rectangle for "no clipping"; a one-pixel one off screen clips all.
     const SDL_Rect clip =
         x1 > x0 && y1 > y0 ? SDL_Rect{x0, y0, x1 - x0, y1 - y0} : SDL_Rect{-1, -1, 1, 1};
@@ -46,7 +52,8 @@ void FormRenderer::Draw(const Form& form, const Viewport& viewport, const Overla
     // covers the whole output (no black bars) the clear paints the form's background itself.
     int outW = 0, outH = 0;
     SDL_GetRendererOutputSize(sdl_, &outW, &outH);
-    const bool bars = client_.x0 > 0 || client_.y0 > 0 || client_.x1 < outW || client_.y1 < outH;
+    bars_ = client_.x0 > 0 || client_.y0 > 0 || client_.x1 < outW || client_.y1 < outH;
+    const bool bars = bars_;
     const Color clear = bars ? colors::kBlack : form.backColor;
     SDL_SetRenderDrawColor(sdl_, RedOf(clear), GreenOf(clear), BlueOf(clear), 255);
     SDL_RenderClear(sdl_);

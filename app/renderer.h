@@ -54,6 +54,7 @@ class FormRenderer {
     int fontGeneration_ = 0;
     Viewport vp_;
     PixelRect client_;
+    bool bars_ = true;  // the client area leaves black bars in the output
 };
 
 }  // namespace sinkaway
