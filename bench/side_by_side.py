@@ -166,8 +166,12 @@ def main():
                       f"mean {r['mean']:.2f} ms, p99 {r['p99']:.2f} ms, {r['frames']} frames, "
                       f"{r['ticks']} ticks, {r['points']} points", flush=True)
 
+    rules = ""
     if args.rules_bench:
-        subprocess.run([args.rules_bench], check=True)
+        done = subprocess.run([args.rules_bench], check=True, stdout=subprocess.PIPE, text=True)
+        print(done.stdout, end="")
+        rules = "\n".join(line for line in done.stdout.splitlines()
+                          if line.startswith(("Benchmark", "-----", "BM_")))
 
     rows = table(game, base)
     header = [
@@ -184,6 +188,9 @@ def main():
             f.write("# Side-by-side results (written by `make bench`)\n\n")
             f.write("\n\n".join(header) + "\n\n" + "\n".join(rows) + "\n\n")
             f.write("\n".join(goals(game, base)) + "\n")
+            if rules:
+                f.write("\nThe rules alone, headless (bench/rules_bench, same run):\n\n")
+                f.write("```\n" + rules + "\n```\n")
     return 0
 
 
