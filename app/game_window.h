@@ -11,9 +11,11 @@
 #include <string>
 
 #include "audio.h"
+#include "autoplay.h"
 #include "controls.h"
 #include "fonts.h"
 #include "gamepad.h"
+#include "frame_stats.h"
 #include "options.h"
 #include "pacer.h"
 #include "pictures.h"
@@ -93,6 +95,12 @@ class GameWindow {
     Pacer pacer_;
     TickStats stats_;
     std::chrono::steady_clock::time_point start_;
+
+    // Measurements and unattended runs (--stats, --seconds, --frames, --autoplay).
+    FrameStats frameStats_;
+    Autoplay autoplay_;
+    int64_t endNanos_ = -1;  // CLOCK_MONOTONIC instant at which --seconds ends the run
+    void PrintStats(double wallSeconds) const;
 
     FocusRing focus_;
     Tooltip tooltip_;

@@ -26,7 +26,14 @@ int ParseOptions(int argc, char** argv, Options& o) {
     app.add_option("--scale", o.scale, "Window: pixels per 15 twips (default: fits the display)")
         ->check(CLI::Range(1, 16));
     app.add_option("--music", o.music, "Window: the WAV file to play when a game starts");
-    app.add_flag("--stats", o.stats, "Window: print the timer ticks and frames counted, at exit");
+    app.add_flag("--stats", o.stats,
+                 "Window: print frame pace, ticks, CPU time, memory and start-up time, at exit");
+    app.add_option("--seconds", o.seconds, "Window: end after this many seconds of real time")
+        ->check(CLI::Range(0.001, 1e7));
+    app.add_option("--frames", o.frames, "Window: end after this many presented frames")
+        ->check(CLI::Range(int64_t{1}, int64_t{1} << 40));
+    app.add_flag("--autoplay", o.autoplay,
+                 "Window: start a game at once and steer towards the hole, game after game");
     app.add_option("--record", o.record,
                    "Window: write the session as a script that --headless --script replays");
     app.add_flag("--fullscreen", o.fullscreen, "Window: start fullscreen (F11 toggles)");
@@ -38,8 +45,10 @@ int ParseOptions(int argc, char** argv, Options& o) {
         if (!o.headless && (!o.script.empty() || !o.trace.empty())) {
             throw CLI::ValidationError("--script and --trace", "only with --headless");
         }
-        if (o.headless && (!o.record.empty() || o.fullscreen)) {
-            throw CLI::ValidationError("--record and --fullscreen", "only in a window");
+        if (o.headless && (!o.record.empty() || o.fullscreen || o.autoplay || o.seconds > 0 ||
+                           o.frames > 0)) {
+            throw CLI::ValidationError("--record, --fullscreen, --autoplay, --seconds and --frames",
+                                       "only in a window");
         }
         if (seed->count() > 0) {
             uint64_t value = 0;

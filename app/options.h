@@ -18,6 +18,9 @@ struct Options {
     bool stats = false;      // window: print tick and frame counts at exit
     std::string record;      // window: write the session here as a headless script
     bool fullscreen = false; // window: start fullscreen
+    double seconds = 0;      // window: end after this much real time (0: never)
+    int64_t frames = 0;      // window: end after this many presented frames (0: never)
+    bool autoplay = false;   // window: a game starts at once and steers itself
 };
 
 // Parses argv. Returns an exit status to stop with (0 for --help and --version), or -1 to run.

@@ -7,7 +7,7 @@
 namespace sinkaway {
 
 FormRenderer::FormRenderer(SDL_Renderer* renderer, Fonts& fonts, SDL_Surface* startImage)
-    : sdl_(renderer), fonts_(fonts), text_(renderer), paint_(renderer) {
+    : sdl_(renderer), fonts_(fonts), text_(renderer), paint_(renderer), ellipses_(renderer) {
     if (startImage != nullptr) {
         startImage_ = SDL_CreateTextureFromSurface(renderer, startImage);
         // Pixel art stretched to its rectangle: every source pixel stays a sharp block.
@@ -24,6 +24,12 @@ FormRenderer::~FormRenderer() {
 void FormRenderer::ClipTo(const PixelRect& rect) {
     const int x0 = std::max(rect.x0, client_.x0), y0 = std::max(rect.y0, client_.y0);
     const int x1 = std::min(rect.x1, client_.x1), y1 = std::min(rect.y1, client_.y1);
+    // Clipping to a client area that fills the output clips nothing, yet a scissor test costs
+    // a software GL driver its fast paths on every pixel drawn.
+    if (!bars_ && x0 == client_.x0 && y0 == client_.y0 && x1 == client_.x1 && y1 == client_.y1) {
+        SDL_RenderSetClipRect(sdl_, nullptr);
+        return;
+    }
     // SDL takes an empty clip rectangle for "no clipping"; a one-pixel one off screen clips all.
     const SDL_Rect clip =
         x1 > x0 && y1 > y0 ? SDL_Rect{x0, y0, x1 - x0, y1 - y0} : SDL_Rect{-1, -1, 1, 1};
@@ -42,10 +48,18 @@ void FormRenderer::Draw(const Form& form, const Viewport& viewport, const Overla
         fontGeneration_ = fonts_.generation();
     }
     SDL_RenderSetClipRect(sdl_, nullptr);
-    SDL_SetRenderDrawColor(sdl_, 0, 0, 0, 255);
+    // A clear is much cheaper than a filled rectangle of the same size, so where the client area
+    // covers the whole output (no black bars) the clear paints the form's background itself.
+    int outW = 0, outH = 0;
+    SDL_GetRendererOutputSize(sdl_, &outW, &outH);
+    bars_ = client_.x0 > 0 || client_.y0 > 0 || client_.x1 < outW || client_.y1 < outH;
+    const bool bars = bars_;
+    const Color clear = bars ? colors::kBlack : form.backColor;
+    SDL_SetRenderDrawColor(sdl_, RedOf(clear), GreenOf(clear), BlueOf(clear), 255);
     SDL_RenderClear(sdl_);
     ClipTo(client_);
-    paint_.Fill(client_, form.backColor);
+    if (bars && form.backColor != colors::kBlack)
+        paint_.Fill(client_, form.backColor);
 
     DrawShape(form.shpPower);
     DrawShape(form.shpFloor);
@@ -79,6 +93,8 @@ void FormRenderer::DrawShape(const Shape& s) {
     const PixelRect rect = vp_.Rect(s.left, s.top, s.width, s.height);
     const int border = s.borderPixels > 0 ? vp_.Pixels(s.borderPixels) : 0;
     if (s.form == ShapeForm::kCircle) {
+        if (ellipses_.Draw(rect, s.fillSolid, s.fillColor, border, s.borderColor))
+            return;
         if (s.fillSolid)
             paint_.FillEllipse(rect, s.fillColor);
         paint_.EllipseRing(rect, border, s.borderColor);

@@ -5,6 +5,7 @@
 #include <SDL.h>
 
 #include "controls.h"
+#include "ellipse_cache.h"
 #include "fonts.h"
 #include "form.h"
 #include "paint.h"
@@ -51,9 +52,11 @@ class FormRenderer {
     SDL_Texture* startImage_ = nullptr;
     TextCache text_;
     Painter paint_;
+    EllipseCache ellipses_;
     int fontGeneration_ = 0;
     Viewport vp_;
     PixelRect client_;
+    bool bars_ = true;  // the client area leaves black bars in the output
 };
 
 }  // namespace sinkaway

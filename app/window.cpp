@@ -1,5 +1,7 @@
 // The window's life: SDL start-up, the real-time loop and drawing.
+#include <algorithm>
 #include <cstdio>
+#include <thread>
 
 #include "asset_paths.h"
 #include "clock_seed.h"
@@ -106,49 +108,81 @@ bool GameWindow::Open(std::string& error) {
 }
 
 int GameWindow::Run() {
-    std::string error;
-    if (!fonts_.Init(error)) {
-        std::fprintf(stderr, "sinkaway: %s\n", error.c_str());
-        return 1;
-    }
+    // fontconfig reads its caches while X and GL bring the window up: neither needs the other,
+    // and the first frame waits for the slower of the two instead of both in turn.
+    std::string fontError;
+    bool fontsReady = false;
+    std::thread fontLoader(
+        [this, &fontError, &fontsReady] { fontsReady = fonts_.Init(fontError); });
     std::string problem;
     pictures_.Load(problem);
     if (!problem.empty())
         std::fprintf(stderr, "sinkaway: %s\n", problem.c_str());
+    std::string error;
+    const bool opened = Open(error);
+    fontLoader.join();
+    if (!fontsReady) {
+        std::fprintf(stderr, "sinkaway: %s\n", fontError.c_str());
+        return 1;
+    }
+    if (!opened)
+        return NoWindow(error.c_str());
     const uint64_t seed = options_.seed ? *options_.seed : ClockSeed();
     if (!StartRecording(seed))
         return 1;
-    if (!Open(error))
-        return NoWindow(error.c_str());
 
     start_ = std::chrono::steady_clock::now();
     // The load event runs before the window is first shown.
     session_.Load(seed);
     SDL_StopTextInput();
-    Render();
+    // Shown first, then drawn: a picture presented to a hidden window is one nobody sees, and
+    // its present would hold up the first one that counts.
     SDL_ShowWindow(window_);
     Render();
     music_.Open();  // after the first picture: a slow sound server must not hold it up
     const Micros loopStart = NowMicros();
     pacer_.Start(loopStart);
+    if (options_.seconds > 0)
+        endNanos_ = MonotonicNanos() + static_cast<int64_t>(options_.seconds * 1e9);
     Loop();
     FinishRecording();
 
-    if (options_.stats) {
-        SDL_RendererInfo info;
-        SDL_GetRendererInfo(renderer_, &info);
-        std::fprintf(stderr, "sinkaway: renderer %s, vsync %s\n", info.name, vsync_ ? "on" : "off");
-        stats_.Print(stderr, static_cast<double>(NowMicros() - loopStart) / 1e6);
-    }
+    if (options_.stats)
+        PrintStats(static_cast<double>(NowMicros() - loopStart) / 1e6);
     return 0;
 }
 
+void GameWindow::PrintStats(double wallSeconds) const {
+    SDL_RendererInfo info;
+    SDL_GetRendererInfo(renderer_, &info);
+    std::fprintf(stderr, "sinkaway: renderer %s, vsync %s\n", info.name, vsync_ ? "on" : "off");
+    stats_.Print(stderr, wallSeconds);
+    FrameStats::Extra extra;
+    extra.program = "sinkaway";
+    extra.renderer = info.name;
+    extra.vsync = vsync_;
+    SDL_DisplayMode mode;
+    if (SDL_GetCurrentDisplayMode(std::max(0, SDL_GetWindowDisplayIndex(window_)), &mode) == 0)
+        extra.displayHz = mode.refresh_rate;
+    extra.mainTicks = stats_.ticks[static_cast<int>(TimerId::tmrMain)];
+    extra.points = stats_.ticks[static_cast<int>(TimerId::tmrScore)];
+    extra.wallSeconds = wallSeconds;
+    frameStats_.Print(stderr, extra);
+}
+
 int GameWindow::WaitMillis() const {
+    // While paused nothing runs until the player comes back, but --seconds still ends the run.
+    int64_t cap = paused_ ? -1 : tooltip_.MillisUntilChange(NowMillis());
+    if (endNanos_ >= 0) {
+        // --seconds: wake up in time to end the run.
+        const int64_t left =
+            std::max<int64_t>(0, (endNanos_ - MonotonicNanos() + 999'999) / 1'000'000);
+        cap = cap < 0 ? left : std::min(cap, left);
+    }
     if (paused_)
-        return -1;  // nothing runs until the player comes back
-    const int64_t tip = tooltip_.MillisUntilChange(NowMillis());
+        return cap < 0 ? -1 : static_cast<int>(cap);
     return sinkaway::WaitMillis(session_.now(), session_.NextDue(),
-                                tip < 0 ? -1 : static_cast<int>(tip));
+                                cap < 0 ? -1 : static_cast<int>(cap));
 }
 
 void GameWindow::Loop() {
@@ -164,6 +198,10 @@ void GameWindow::Loop() {
         if (!paused_)
             session_.Advance(pacer_.Elapse(NowMicros()), &stats_);
         focus_.Drop(session_.game.form);
+        if (options_.autoplay && autoplay_.Step(session_))
+            AfterEvent();
+        if (endNanos_ >= 0 && MonotonicNanos() >= endNanos_)
+            running_ = false;
 
         SDL_Event event;
         while (running_ && SDL_PollEvent(&event)) Handle(event);
@@ -190,6 +228,9 @@ void GameWindow::Render() {
     drawer_->Draw(form, viewport_, overlay);
     SDL_RenderPresent(renderer_);
     ++stats_.frames;
+    frameStats_.Presented(MonotonicNanos());
+    if (options_.frames > 0 && frameStats_.frames() >= options_.frames)
+        running_ = false;
     dirty_ = false;
     drawnDigest_ = VisibleDigest(form);
     tooltipDrawn_ = overlay.tooltip;
