@@ -1,0 +1,112 @@
+// The music file reader's decisions: what it reads, what it refuses before reading, and that no
+// path makes it wait.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+#include <gtest/gtest.h>
+
+#include "music_file.h"
+
+namespace sinkaway {
+namespace {
+
+namespace fs = std::filesystem;
+
+class Scratch {
+  public:
+    Scratch() {
+        std::string tmpl = (fs::temp_directory_path() / "sinkaway-music-XXXXXX").string();
+        path_ = ::mkdtemp(tmpl.data());
+    }
+    ~Scratch() { fs::remove_all(path_); }
+    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
+    std::string Write(const std::string& name, const std::string& bytes) const {
+        std::ofstream(path_ / name, std::ios::binary) << bytes;
+        return *this / name;
+    }
+
+  private:
+    fs::path path_;
+};
+
+struct Case {
+    const char* name;
+    std::function<std::string(const Scratch&)> make;  // returns the path to read
+    MusicFileStatus want;
+    size_t bytes;
+};
+
+void PrintTo(const Case& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class MusicFileTest : public ::testing::TestWithParam<Case> {};
+
+TEST_P(MusicFileTest, DecidesAtOnce) {
+    const Case& c = GetParam();
+    Scratch dir;
+    const std::string path = c.make(dir);
+    const auto start = std::chrono::steady_clock::now();
+    const MusicFile got = ReadMusicFile(path, 1000);
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(got.status, c.want) << Describe(got.status);
+    EXPECT_EQ(got.bytes.size(), c.bytes);
+    EXPECT_LT(took, std::chrono::milliseconds(500));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, MusicFileTest,
+    ::testing::Values(
+        Case{"SmallFile", [](auto& d) { return d.Write("a.wav", "RIFF1234WAVE"); },
+             MusicFileStatus::kOk, 12},
+        Case{"AtTheCap", [](auto& d) { return d.Write("a.wav", std::string(1000, 'x')); },
+             MusicFileStatus::kOk, 1000},
+        Case{"OverTheCap", [](auto& d) { return d.Write("a.wav", std::string(1001, 'x')); },
+             MusicFileStatus::kTooBig, 0},
+        // A sparse file of a terabyte: refused from its size alone, nothing is read.
+        Case{"Terabyte",
+             [](auto& d) {
+                 const std::string p = d.Write("big.wav", "");
+                 fs::resize_file(p, 1ULL << 40);
+                 return p;
+             },
+             MusicFileStatus::kTooBig, 0},
+        Case{"Empty", [](auto& d) { return d.Write("a.wav", ""); }, MusicFileStatus::kEmpty, 0},
+        Case{"Missing", [](auto& d) { return d / "none.wav"; }, MusicFileStatus::kCannotOpen, 0},
+        Case{"EmptyPath", [](auto&) { return std::string(); }, MusicFileStatus::kCannotOpen, 0},
+        Case{"LongPath", [](auto&) { return std::string(100'000, 'a'); },
+             MusicFileStatus::kCannotOpen, 0},
+        Case{"Folder", [](auto& d) { return d / ""; }, MusicFileStatus::kNotRegular, 0},
+        // Nobody writes: an ordinary open would wait for a writer forever.
+        Case{"FifoWithoutWriter",
+             [](auto& d) {
+                 ::mkfifo((d / "fifo").c_str(), 0600);
+                 return d / "fifo";
+             },
+             MusicFileStatus::kNotRegular, 0},
+        Case{"DevZero", [](auto&) { return std::string("/dev/zero"); },
+             MusicFileStatus::kNotRegular, 0},
+        Case{"DevUrandom", [](auto&) { return std::string("/dev/urandom"); },
+             MusicFileStatus::kNotRegular, 0},
+        // Looks empty to stat, and reading it fails: never taken for music.
+        Case{"ProcMem", [](auto&) { return std::string("/proc/self/mem"); },
+             MusicFileStatus::kEmpty, 0}),
+    [](const auto& info) { return info.param.name; });
+
+TEST(MusicFile, StopsWhenToldTo) {
+    Scratch dir;
+    const std::string p = dir.Write("a.wav", std::string(4096, 'x'));
+    const std::atomic<bool> stop{true};
+    const MusicFile got = ReadMusicFile(p, kMusicFileCap, &stop);
+    EXPECT_EQ(got.status, MusicFileStatus::kStopped);
+    EXPECT_TRUE(got.bytes.empty());
+}
+
+}  // namespace
+}  // namespace sinkaway
