@@ -9,7 +9,7 @@
 namespace sinkaway {
 
 Mix_Music* LoadWavMusic(const std::vector<uint8_t>& bytes) {
-    if (bytes.size() > static_cast<size_t>(INT32_MAX) || bytes.empty())
+    if (bytes.size() > static_cast<size_t>(INT32_MAX) || !PlausibleWav(bytes))
         return nullptr;
     SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
     if (rw == nullptr)

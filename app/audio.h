@@ -16,8 +16,8 @@
 
 namespace sinkaway {
 
-// Turns the bytes of a music file into SDL2_mixer music, or nullptr. Only SDL2_mixer's own WAV
-// reader sees them. The bytes must outlive the music: it streams
+// Turns the bytes of a music file into SDL2_mixer music, or nullptr. Only a plausible WAV file
+// reaches SDL2_mixer, and only its own WAV reader. The bytes must outlive the music: it streams
 // from them.
 Mix_Music* LoadWavMusic(const std::vector<uint8_t>& bytes);
 

@@ -57,6 +57,51 @@ MusicFile ReadMusicFile(const std::string& path, int64_t cap, const std::atomic<
     return out;
 }
 
+namespace {
+
+uint32_t Le32(const uint8_t* p) {
+    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
+}
+
+uint16_t Le16(const uint8_t* p) {
+    return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
+
+// Walks the chunks after the RIFF header; `pad` rounds odd chunk sizes up, as the format says
+// and some readers do not. False if a format chunk is unusable; `found` tells if there was one.
+bool FormatChunksSane(const std::vector<uint8_t>& b, bool pad, bool& found) {
+    size_t at = 12;
+    while (at + 8 <= b.size()) {
+        const uint32_t size = Le32(&b[at + 4]);
+        if (std::equal(&b[at], &b[at] + 4, "fmt ")) {
+            if (size < 16 || at + 8 + 16 > b.size())
+                return false;
+            const uint8_t* f = &b[at + 8];
+            const uint16_t channels = Le16(f + 2);
+            const uint32_t rate = Le32(f + 4);
+            if (channels < 1 || channels > 8 || rate < 1 || rate > 384000)
+                return false;
+            found = true;
+        }
+        const uint64_t next = at + 8 + uint64_t{size} + (pad ? (size & 1) : 0);
+        if (next > b.size())
+            break;
+        at = static_cast<size_t>(next);
+    }
+    return true;
+}
+
+}  // namespace
+
+bool PlausibleWav(const std::vector<uint8_t>& b) {
+    if (b.size() < 12 || !std::equal(&b[0], &b[0] + 4, "RIFF") ||
+        !std::equal(&b[8], &b[8] + 4, "WAVE"))
+        return false;
+    bool foundPadded = false, foundPlain = false;
+    return FormatChunksSane(b, true, foundPadded) && FormatChunksSane(b, false, foundPlain) &&
+           (foundPadded || foundPlain);
+}
+
 const char* Describe(MusicFileStatus status) {
     switch (status) {
         case MusicFileStatus::kOk:

@@ -108,5 +108,53 @@ TEST(MusicFile, StopsWhenToldTo) {
     EXPECT_TRUE(got.bytes.empty());
 }
 
+// A RIFF WAVE file: an optional chunk first, then the format chunk, then a few samples.
+std::vector<uint8_t> Wav(uint16_t channels, uint32_t rate, const std::string& before = "") {
+    std::string b = "RIFF....WAVE" + before + "fmt ";
+    auto le = [&b](uint32_t v, int n) {
+        for (int i = 0; i < n; ++i) b += static_cast<char>(v >> (8 * i));
+    };
+    le(16, 4);
+    le(1, 2);
+    le(channels, 2);
+    le(rate, 4);
+    le(rate * channels * 2, 4);
+    le(channels * 2, 2);
+    le(16, 2);
+    b += "data";
+    le(8, 4);
+    b += std::string(8, '\0');
+    return {b.begin(), b.end()};
+}
+
+TEST(PlausibleWav, TakesOnlyFormatsSdlCanConvert) {
+    struct Row {
+        const char* what;
+        std::vector<uint8_t> bytes;
+        bool ok;
+    };
+    const std::string odd = std::string("junk") + '\x03' + std::string(3, '\0') + "abc" + '\0';
+    const Row rows[] = {
+        {"stereo 44.1 kHz", Wav(2, 44100), true},
+        {"mono 8 kHz", Wav(1, 8000), true},
+        {"eight channels", Wav(8, 48000), true},
+        {"after an odd-sized chunk", Wav(2, 44100, odd), true},
+        {"no channels", Wav(0, 44100), false},
+        {"nine channels", Wav(9, 44100), false},
+        {"65535 channels", Wav(65535, 44100), false},
+        {"rate 0", Wav(2, 0), false},
+        {"rate 4 GHz", Wav(2, 0xFFFFFFFF), false},
+        {"no format chunk", {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E'}, false},
+        {"too short", {'R', 'I', 'F', 'F'}, false},
+        {"not RIFF", {'F', 'O', 'R', 'M', 0, 0, 0, 0, 'A', 'I', 'F', 'F'}, false},
+        {"empty", {}, false},
+    };
+    for (const Row& r : rows) EXPECT_EQ(PlausibleWav(r.bytes), r.ok) << r.what;
+    // Cut anywhere inside the format chunk: refused, and never read past the end.
+    const std::vector<uint8_t> whole = Wav(2, 44100);
+    for (size_t n = 12; n < 36; ++n)
+        EXPECT_FALSE(PlausibleWav({whole.begin(), whole.begin() + static_cast<long>(n)})) << n;
+}
+
 }  // namespace
 }  // namespace sinkaway
