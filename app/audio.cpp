@@ -8,9 +8,10 @@
 
 namespace sinkaway {
 
-Mix_Music* LoadWavMusic(const std::vector<uint8_t>& bytes) {
+Mix_Music* LoadWavMusic(std::vector<uint8_t>& bytes) {
     if (bytes.size() > static_cast<size_t>(INT32_MAX) || !PlausibleWav(bytes))
         return nullptr;
+    DropInfoLists(bytes);
     SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
     if (rw == nullptr)
         return nullptr;

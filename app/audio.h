@@ -17,9 +17,9 @@
 namespace sinkaway {
 
 // Turns the bytes of a music file into SDL2_mixer music, or nullptr. Only a plausible WAV file
-// reaches SDL2_mixer, and only its own WAV reader. The bytes must outlive the music: it streams
-// from them.
-Mix_Music* LoadWavMusic(const std::vector<uint8_t>& bytes);
+// reaches SDL2_mixer, and only its own WAV reader, without its LIST chunks. The bytes must outlive
+// the music: it streams from them.
+Mix_Music* LoadWavMusic(std::vector<uint8_t>& bytes);
 
 class SdlMusicPlayer final : public MusicPlayer {
   public:

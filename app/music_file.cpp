@@ -91,7 +91,28 @@ bool FormatChunksSane(const std::vector<uint8_t>& b, bool pad, bool& found) {
     return true;
 }
 
+// Renames every LIST chunk the walk meets to JUNK, which every reader skips.
+void RenameLists(std::vector<uint8_t>& b, bool pad) {
+    size_t at = 12;
+    while (at + 8 <= b.size()) {
+        const uint32_t size = Le32(&b[at + 4]);
+        if (std::equal(&b[at], &b[at] + 4, "LIST"))
+            std::copy_n("JUNK", 4, &b[at]);
+        const uint64_t next = at + 8 + uint64_t{size} + (pad ? (size & 1) : 0);
+        if (next > b.size())
+            break;
+        at = static_cast<size_t>(next);
+    }
+}
+
 }  // namespace
+
+void DropInfoLists(std::vector<uint8_t>& bytes) {
+    if (bytes.size() < 12)
+        return;
+    RenameLists(bytes, true);
+    RenameLists(bytes, false);
+}
 
 bool PlausibleWav(const std::vector<uint8_t>& b) {
     if (b.size() < 12 || !std::equal(&b[0], &b[0] + 4, "RIFF") ||

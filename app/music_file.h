@@ -39,6 +39,11 @@ MusicFile ReadMusicFile(const std::string& path, int64_t cap = kMusicFileCap,
 // conversion, so a file claiming none would stop the game with a floating-point exception.
 bool PlausibleWav(const std::vector<uint8_t>& bytes);
 
+// Turns the file's LIST chunks (title, artist and the like) into chunks every reader skips.
+// SDL2_mixer (2.6) reads their texts as if each ended in a NUL, and runs past the end of its
+// buffer when one does not; the game shows none of them.
+void DropInfoLists(std::vector<uint8_t>& bytes);
+
 // A few words for a status, for messages and test output.
 const char* Describe(MusicFileStatus status);
 

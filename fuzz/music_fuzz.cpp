@@ -25,7 +25,7 @@ bool OpenAudioOnce() {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!OpenAudioOnce())
         __builtin_trap();  // the dummy driver always opens; anything else is a broken setup
-    const std::vector<uint8_t> bytes(data, data + size);
+    std::vector<uint8_t> bytes(data, data + size);
     Mix_Music* music = sinkaway::LoadWavMusic(bytes);
     if (music != nullptr) {
         // What the header says must be usable: a duration, a type, and freeing.
