@@ -68,7 +68,8 @@ uint16_t Le16(const uint8_t* p) {
 }
 
 // Walks the chunks after the RIFF header; `pad` rounds odd chunk sizes up, as the format says
-// and some readers do not. False if a format chunk is unusable; `found` tells if there was one.
+// and some readers do not. False if a format chunk is unusable or a chunk read into memory claims
+// more than the file holds; `found` tells if there was a format chunk.
 bool FormatChunksSane(const std::vector<uint8_t>& b, bool pad, bool& found) {
     size_t at = 12;
     while (at + 8 <= b.size()) {
@@ -84,8 +85,15 @@ bool FormatChunksSane(const std::vector<uint8_t>& b, bool pad, bool& found) {
             found = true;
         }
         const uint64_t next = at + 8 + uint64_t{size} + (pad ? (size & 1) : 0);
-        if (next > b.size())
+        if (next > b.size()) {
+            // SDL2_mixer allocates these chunks whole, at the size they claim: four bytes of
+            // header could ask for 4 GB. Only the samples may run past the end (a cut file).
+            for (const char* held : {"fmt ", "fact", "smpl", "LIST"}) {
+                if (std::equal(&b[at], &b[at] + 4, held) && at + 8 + uint64_t{size} > b.size())
+                    return false;
+            }
             break;
+        }
         at = static_cast<size_t>(next);
     }
     return true;

@@ -35,7 +35,7 @@ MusicFile ReadMusicFile(const std::string& path, int64_t cap = kMusicFileCap,
                         const std::atomic<bool>* stop = nullptr);
 
 // Whether the bytes are a RIFF WAVE file whose format chunk gives 1 to 8 channels and a sample
-// rate SDL can convert from. SDL (2.26) divides by the channel count while it sets up the
+// rate SDL can convert from, and whose chunks other than the samples fit in the file. SDL (2.26) divides by the channel count while it sets up the
 // conversion, so a file claiming none would stop the game with a floating-point exception.
 bool PlausibleWav(const std::vector<uint8_t>& bytes);
 

@@ -127,6 +127,16 @@ std::vector<uint8_t> Wav(uint16_t channels, uint32_t rate, const std::string& be
     return {b.begin(), b.end()};
 }
 
+std::vector<uint8_t> Cut(std::vector<uint8_t> b, size_t n) {
+    b.resize(b.size() - n);
+    return b;
+}
+
+std::vector<uint8_t> Append(std::vector<uint8_t> b, const std::string& more) {
+    b.insert(b.end(), more.begin(), more.end());
+    return b;
+}
+
 TEST(PlausibleWav, TakesOnlyFormatsSdlCanConvert) {
     struct Row {
         const char* what;
@@ -148,6 +158,15 @@ TEST(PlausibleWav, TakesOnlyFormatsSdlCanConvert) {
         {"too short", {'R', 'I', 'F', 'F'}, false},
         {"not RIFF", {'F', 'O', 'R', 'M', 0, 0, 0, 0, 'A', 'I', 'F', 'F'}, false},
         {"empty", {}, false},
+        {"cut in the samples", Cut(Wav(2, 44100), 4), true},
+        {"a sampler chunk claiming 4 GB",
+         Append(Wav(1, 8000),
+                "smpl\xff\xff\xff\xf0"
+                "abcd"),
+         false},
+        {"a list claiming more than is there",
+         Append(Wav(1, 8000), std::string("LIST\x10\0\0\0INFO", 12)), false},
+        {"an unknown chunk claiming 4 GB", Append(Wav(1, 8000), "abcd\xff\xff\xff\xf0"), true},
     };
     for (const Row& r : rows) EXPECT_EQ(PlausibleWav(r.bytes), r.ok) << r.what;
     // Cut anywhere inside the format chunk: refused, and never read past the end.
