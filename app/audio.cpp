@@ -11,7 +11,7 @@ namespace sinkaway {
 Mix_Music* LoadWavMusic(std::vector<uint8_t>& bytes) {
     if (bytes.size() > static_cast<size_t>(INT32_MAX) || !PlausibleWav(bytes))
         return nullptr;
-    DropInfoLists(bytes);
+    DropUnusedChunks(bytes);
     SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
     if (rw == nullptr)
         return nullptr;

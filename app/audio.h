@@ -17,8 +17,8 @@
 namespace sinkaway {
 
 // Turns the bytes of a music file into SDL2_mixer music, or nullptr. Only a plausible WAV file
-// reaches SDL2_mixer, and only its own WAV reader, without its LIST chunks. The bytes must outlive
-// the music: it streams from them.
+// reaches SDL2_mixer, and only its own WAV reader, without its list and sampler chunks. The bytes
+// must outlive the music: it streams from them.
 Mix_Music* LoadWavMusic(std::vector<uint8_t>& bytes);
 
 class SdlMusicPlayer final : public MusicPlayer {

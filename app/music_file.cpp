@@ -99,12 +99,12 @@ bool FormatChunksSane(const std::vector<uint8_t>& b, bool pad, bool& found) {
     return true;
 }
 
-// Renames every LIST chunk the walk meets to JUNK, which every reader skips.
-void RenameLists(std::vector<uint8_t>& b, bool pad) {
+// Renames every LIST and sampler chunk the walk meets to JUNK, which every reader skips.
+void RenameUnused(std::vector<uint8_t>& b, bool pad) {
     size_t at = 12;
     while (at + 8 <= b.size()) {
         const uint32_t size = Le32(&b[at + 4]);
-        if (std::equal(&b[at], &b[at] + 4, "LIST"))
+        if (std::equal(&b[at], &b[at] + 4, "LIST") || std::equal(&b[at], &b[at] + 4, "smpl"))
             std::copy_n("JUNK", 4, &b[at]);
         const uint64_t next = at + 8 + uint64_t{size} + (pad ? (size & 1) : 0);
         if (next > b.size())
@@ -115,11 +115,11 @@ void RenameLists(std::vector<uint8_t>& b, bool pad) {
 
 }  // namespace
 
-void DropInfoLists(std::vector<uint8_t>& bytes) {
+void DropUnusedChunks(std::vector<uint8_t>& bytes) {
     if (bytes.size() < 12)
         return;
-    RenameLists(bytes, true);
-    RenameLists(bytes, false);
+    RenameUnused(bytes, true);
+    RenameUnused(bytes, false);
 }
 
 bool PlausibleWav(const std::vector<uint8_t>& b) {

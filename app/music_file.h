@@ -35,14 +35,17 @@ MusicFile ReadMusicFile(const std::string& path, int64_t cap = kMusicFileCap,
                         const std::atomic<bool>* stop = nullptr);
 
 // Whether the bytes are a RIFF WAVE file whose format chunk gives 1 to 8 channels and a sample
-// rate SDL can convert from, and whose chunks other than the samples fit in the file. SDL (2.26) divides by the channel count while it sets up the
-// conversion, so a file claiming none would stop the game with a floating-point exception.
+// rate SDL can convert from, and whose chunks other than the samples fit in the file. SDL (2.26)
+// divides by the channel count while it sets up the conversion, so a file claiming none would stop
+// the game with a floating-point exception.
 bool PlausibleWav(const std::vector<uint8_t>& bytes);
 
-// Turns the file's LIST chunks (title, artist and the like) into chunks every reader skips.
-// SDL2_mixer (2.6) reads their texts as if each ended in a NUL, and runs past the end of its
-// buffer when one does not; the game shows none of them.
-void DropInfoLists(std::vector<uint8_t>& bytes);
+// Turns the file's LIST chunks (title, artist and the like) and sampler chunks (loop points)
+// into chunks every reader skips. SDL2_mixer (2.6) reads the texts of a list as if each ended in
+// a NUL and the loops of a sampler chunk as many as it claims, running past the end of its buffer
+// either way. The game shows no titles, and its music plays once: loop points would make it
+// play forever.
+void DropUnusedChunks(std::vector<uint8_t>& bytes);
 
 // A few words for a status, for messages and test output.
 const char* Describe(MusicFileStatus status);

@@ -175,15 +175,17 @@ TEST(PlausibleWav, TakesOnlyFormatsSdlCanConvert) {
         EXPECT_FALSE(PlausibleWav({whole.begin(), whole.begin() + static_cast<long>(n)})) << n;
 }
 
-TEST(DropInfoLists, LeavesNoListChunkForEitherWayOfWalking) {
+TEST(DropUnusedChunks, LeavesNoListOrSamplerChunkForEitherWayOfWalking) {
     // An odd-sized chunk first: a reader that pads and one that does not see different chunks
     // after it, and both must find no LIST.
     const std::string list = std::string("LIST") + '\x08' + std::string(3, '\0') + "INFOINAM";
     const std::string odd = std::string("junk") + '\x01' + std::string(3, '\0') + "x";
-    std::vector<uint8_t> b = Wav(1, 8000, list + odd + "LIST" + std::string(4, '\0') + "\0");
-    DropInfoLists(b);
+    const std::string smpl = std::string("smpl") + std::string(4, '\0');
+    std::vector<uint8_t> b = Wav(1, 8000, list + odd + "LIST" + std::string(4, '\0') + smpl);
+    DropUnusedChunks(b);
     const std::string text(b.begin(), b.end());
     EXPECT_EQ(text.find("LIST"), std::string::npos) << text;
+    EXPECT_EQ(text.find("smpl"), std::string::npos) << text;
     EXPECT_TRUE(PlausibleWav(b));
 }
 
