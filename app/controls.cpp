@@ -7,7 +7,7 @@ namespace sinkaway {
 
 namespace {
 
-constexpr uint16_t kVkTab = 9, kVkEnter = 13, kVkSpace = 32;
+constexpr uint16_t kVkTab = 9, kVkEnter = 13, kVkSpace = 32, kVkF11 = 0x7A;
 constexpr uint16_t kVkLeft = 37, kVkUp = 38, kVkRight = 39, kVkDown = 40;
 
 constexpr std::array<Control, 3> kTabOrder = {Control::cmdNewGame, Control::chkBGM,
@@ -91,7 +91,7 @@ void FocusRing::Drop(const Form& form) {
 }
 
 KeyRoute RouteKeyDown(const Form& form, Control focused, const KeyPress& key) {
-    if (key.vk == kVkEnter && key.alt)
+    if ((key.vk == kVkEnter && key.alt) || key.vk == kVkF11)
         return {KeyAction::kFullscreen};
     if (key.vk == kVkTab && AnyFocusable(form)) {
         return {key.shift ? KeyAction::kFocusPrevious : KeyAction::kFocusNext};

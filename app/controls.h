@@ -44,7 +44,7 @@ enum class KeyAction : uint8_t {
     kFocusNext,
     kFocusPrevious,
     kClick,       // as a mouse click on `target`
-    kFullscreen,  // Alt+Enter: the window's own business
+    kFullscreen,  // Alt+Enter and F11: the window's own business
 };
 
 struct KeyRoute {

@@ -5,6 +5,7 @@
 #include <SDL.h>
 
 #include <chrono>
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -12,10 +13,12 @@
 #include "audio.h"
 #include "controls.h"
 #include "fonts.h"
+#include "gamepad.h"
 #include "options.h"
 #include "pacer.h"
 #include "pictures.h"
 #include "rand.h"
+#include "recorder.h"
 #include "renderer.h"
 #include "session.h"
 #include "tick_stats.h"
@@ -44,6 +47,11 @@ class GameWindow {
     void Handle(const SDL_Event& event);
     void OnKeyDown(const SDL_KeyboardEvent& key);
     void OnKeyUp(const SDL_KeyboardEvent& key);
+    // A key from the keyboard or the pad.
+    void KeyDown(const KeyPress& press);
+    void KeyUp(uint16_t vk);
+    void OnPad(const SDL_Event& event);  // gamepad_sdl.cpp
+    void ClosePads();
     void OnMouseDown(const SDL_MouseButtonEvent& button);
     void OnMouseUp(const SDL_MouseButtonEvent& button);
     void OnMouseMotion(const SDL_MouseMotionEvent& motion);
@@ -53,6 +61,19 @@ class GameWindow {
     Control ControlAt(int windowX, int windowY, int& outX, int& outY) const;
     // After every event: hidden controls give up the focus and the tooltip.
     void AfterEvent();
+
+    // The one way the player's events reach the session, so that a recording misses none
+    // (deliver.cpp).
+    void SendClick(ClickTarget target);
+    void SendKeyDown(uint16_t vk);
+    void SendKeyUp(uint16_t vk);
+    bool StartRecording(uint64_t seed);
+    // Pause (pause.cpp). PauseTakes: whether the pause kept a key-down from the game.
+    void Pause();
+    void Resume();
+    bool PauseTakes(const KeyPress& press);
+    void ToggleFullscreen();
+    void FinishRecording();
 
     int64_t NowMillis() const;
     Micros NowMicros() const;
@@ -78,6 +99,12 @@ class GameWindow {
     Control pressed_ = Control::kNone;  // where the left button went down
     bool pressedOver_ = false;          // ...and the pointer is still over it
     std::set<uint16_t> heldKeys_;       // key-downs the game heard and whose key-up is due
+    std::set<uint16_t> windowKeys_;     // key-downs the window kept, whose key-up it keeps too
+    bool paused_ = false;
+    PadMapper padKeys_;
+    std::map<SDL_JoystickID, SDL_GameController*> pads_;
+
+    ScriptRecorder recorder_;
 
     Viewport viewport_;
     bool dirty_ = true;

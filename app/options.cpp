@@ -27,6 +27,9 @@ int ParseOptions(int argc, char** argv, Options& o) {
         ->check(CLI::Range(1, 16));
     app.add_option("--music", o.music, "Window: the WAV file to play when a game starts");
     app.add_flag("--stats", o.stats, "Window: print the timer ticks and frames counted, at exit");
+    app.add_option("--record", o.record,
+                   "Window: write the session as a script that --headless --script replays");
+    app.add_flag("--fullscreen", o.fullscreen, "Window: start fullscreen (F11 toggles)");
     try {
         app.parse(argc, argv);
         if (o.headless && o.script.empty()) {
@@ -34,6 +37,9 @@ int ParseOptions(int argc, char** argv, Options& o) {
         }
         if (!o.headless && (!o.script.empty() || !o.trace.empty())) {
             throw CLI::ValidationError("--script and --trace", "only with --headless");
+        }
+        if (o.headless && (!o.record.empty() || o.fullscreen)) {
+            throw CLI::ValidationError("--record and --fullscreen", "only in a window");
         }
         if (seed->count() > 0) {
             uint64_t value = 0;

@@ -16,6 +16,8 @@ struct Options {
     int scale = 0;           // window: 0 picks one that fits the display
     std::string music;       // window: the music file to try first
     bool stats = false;      // window: print tick and frame counts at exit
+    std::string record;      // window: write the session here as a headless script
+    bool fullscreen = false; // window: start fullscreen
 };
 
 // Parses argv. Returns an exit status to stop with (0 for --help and --version), or -1 to run.

@@ -49,6 +49,12 @@ void ScriptRecorder::Key(Micros now, bool down, uint16_t keyCode) {
     std::fprintf(file_, "%s %u\n", down ? "keydown" : "keyup", static_cast<unsigned>(keyCode));
 }
 
+void ScriptRecorder::Note(Micros now, const std::string& text) {
+    if (file_ == nullptr) return;
+    AdvanceTo(now);
+    std::fprintf(file_, "# %s\n", text.c_str());
+}
+
 bool ScriptRecorder::Finish(Micros now) {
     if (file_ == nullptr) return ok_;
     AdvanceTo(now);

@@ -25,6 +25,8 @@ public:
     // events at whole milliseconds, which is all a script can say.
     void Click(Micros now, ClickTarget target);
     void Key(Micros now, bool down, uint16_t keyCode);
+    // A comment line, after the time played up to `now`: the replay skips it.
+    void Note(Micros now, const std::string& text);
     // Writes the time played since the last event and closes the file.
     bool Finish(Micros now);
 

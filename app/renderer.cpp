@@ -68,6 +68,8 @@ void FormRenderer::Draw(const Form& form, const Viewport& viewport, const Overla
                overlay.pressed == Control::cmdNewGame);
     if (overlay.tooltip)
         DrawTooltip(overlay.tooltipX, overlay.tooltipY);
+    if (overlay.paused)
+        DrawPaused();
     SDL_RenderSetClipRect(sdl_, nullptr);
 }
 

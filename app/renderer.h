@@ -19,6 +19,7 @@ struct Overlay {
     Control pressed = Control::kNone;  // the button held down by the mouse
     bool tooltip = false;
     int tooltipX = 0, tooltipY = 0;  // output pixels, where the pointer rests
+    bool paused = false;
 };
 
 class FormRenderer {
@@ -40,6 +41,7 @@ class FormRenderer {
     void DrawCheckBox(const CheckBox& box, bool focused);
     void DrawButton(const Clickable& button, bool focused, bool pressed);
     void DrawTooltip(int x, int y);
+    void DrawPaused();  // pause_banner.cpp
     // Clips to `rect` within the client area (an empty rect clips everything).
     void ClipTo(const PixelRect& rect);
     int Unit() const;  // the pixel of the dialog controls' fixed artwork at this scale

@@ -61,6 +61,7 @@ GameWindow::GameWindow(const Options& options)
       session_(random_, music_) {}
 
 GameWindow::~GameWindow() {
+    ClosePads();
     drawer_.reset();
     if (renderer_ != nullptr)
         SDL_DestroyRenderer(renderer_);
@@ -88,6 +89,8 @@ bool GameWindow::Open(std::string& error) {
         return false;
     }
     SDL_SetWindowMinimumSize(window_, kClientPixelsWide / 2, kClientPixelsHigh / 2);
+    if (options_.fullscreen)
+        SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
     if (pictures_.icon() != nullptr)
         SDL_SetWindowIcon(window_, pictures_.icon());
     renderer_ = CreateRenderer(window_);
@@ -112,12 +115,15 @@ int GameWindow::Run() {
     pictures_.Load(problem);
     if (!problem.empty())
         std::fprintf(stderr, "sinkaway: %s\n", problem.c_str());
+    const uint64_t seed = options_.seed ? *options_.seed : ClockSeed();
+    if (!StartRecording(seed))
+        return 1;
     if (!Open(error))
         return NoWindow(error.c_str());
 
     start_ = std::chrono::steady_clock::now();
     // The load event runs before the window is first shown.
-    session_.Load(options_.seed ? *options_.seed : ClockSeed());
+    session_.Load(seed);
     SDL_StopTextInput();
     Render();
     SDL_ShowWindow(window_);
@@ -126,6 +132,7 @@ int GameWindow::Run() {
     const Micros loopStart = NowMicros();
     pacer_.Start(loopStart);
     Loop();
+    FinishRecording();
 
     if (options_.stats) {
         SDL_RendererInfo info;
@@ -137,6 +144,8 @@ int GameWindow::Run() {
 }
 
 int GameWindow::WaitMillis() const {
+    if (paused_)
+        return -1;  // nothing runs until the player comes back
     const int64_t tip = tooltip_.MillisUntilChange(NowMillis());
     return sinkaway::WaitMillis(session_.now(), session_.NextDue(),
                                 tip < 0 ? -1 : static_cast<int>(tip));
@@ -152,7 +161,8 @@ void GameWindow::Loop() {
             SDL_WaitEventTimeout(nullptr, wait);
         }
         // Ticks that came due while asleep run before the events that woke us: they came first.
-        session_.Advance(pacer_.Elapse(NowMicros()), &stats_);
+        if (!paused_)
+            session_.Advance(pacer_.Elapse(NowMicros()), &stats_);
         focus_.Drop(session_.game.form);
 
         SDL_Event event;
@@ -176,6 +186,7 @@ void GameWindow::Render() {
     overlay.tooltip = tooltip_.Showing(NowMillis()) && form.imgNewGame.visible;
     overlay.tooltipX = tooltip_.x();
     overlay.tooltipY = tooltip_.y();
+    overlay.paused = paused_;
     drawer_->Draw(form, viewport_, overlay);
     SDL_RenderPresent(renderer_);
     ++stats_.frames;
@@ -197,6 +208,8 @@ int RunWindow(const Options& options) {
         SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
     if (SDL_Init(SDL_INIT_VIDEO) != 0)
         return NoWindow(SDL_GetError());
+    // Without pad support the keyboard and the mouse still do everything.
+    SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);
     if (!driverAsked && OffScreen()) {
         SDL_Quit();
         return NoWindow("no display found");

@@ -2,6 +2,7 @@
 // business (focus, fullscreen, tooltip).
 #include "game_window.h"
 #include "keys.h"
+#include "pause.h"
 
 namespace sinkaway {
 
@@ -46,6 +47,13 @@ void GameWindow::Handle(const SDL_Event& e) {
         case SDL_MOUSEBUTTONUP:
             OnMouseUp(e.button);
             break;
+        case SDL_CONTROLLERDEVICEADDED:
+        case SDL_CONTROLLERDEVICEREMOVED:
+        case SDL_CONTROLLERBUTTONDOWN:
+        case SDL_CONTROLLERBUTTONUP:
+        case SDL_CONTROLLERAXISMOTION:
+            OnPad(e);
+            break;
         case SDL_MOUSEMOTION:
             OnMouseMotion(e.motion);
             return;  // the pointer alone changes nothing the game sees
@@ -72,12 +80,33 @@ void GameWindow::OnKeyDown(const SDL_KeyboardEvent& key) {
     press.shift = (key.keysym.mod & KMOD_SHIFT) != 0;
     press.alt = (key.keysym.mod & KMOD_ALT) != 0;
     press.repeat = key.repeat != 0;
+    KeyDown(press);
+}
+
+void GameWindow::KeyDown(const KeyPress& press) {
+    const uint16_t vk = press.vk;
     const Form& form = session_.game.form;
     const KeyRoute route = RouteKeyDown(form, focus_.focused(), press);
+    if (route.action == KeyAction::kFullscreen) {
+        // The Enter of Alt+Enter, and F11, are the window's: not even their key-up reaches
+        // the game.
+        windowKeys_.insert(vk);
+        if (!press.repeat)
+            ToggleFullscreen();
+        return;
+    }
+    if (PauseTakes(press))
+        return;
+    if (windowKeys_.count(vk) != 0) {
+        // Still held since the window took it: its repeats are the window's too.
+        if (press.repeat)
+            return;
+        windowKeys_.erase(vk);
+    }
     switch (route.action) {
         case KeyAction::kToGame:
             // Auto-repeats arrive as key-downs too: holding an arrow relies on them.
-            session_.KeyDown(vk);
+            SendKeyDown(vk);
             heldKeys_.insert(vk);
             break;
         case KeyAction::kFocusNext:
@@ -88,11 +117,6 @@ void GameWindow::OnKeyDown(const SDL_KeyboardEvent& key) {
             Click(route.target);
             break;
         case KeyAction::kFullscreen:
-            if (!press.repeat) {
-                const bool full = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN) != 0;
-                SDL_SetWindowFullscreen(window_, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
-            }
-            break;
         case KeyAction::kIgnore:
             break;
     }
@@ -102,17 +126,27 @@ void GameWindow::OnKeyUp(const SDL_KeyboardEvent& key) {
     const uint16_t vk = ToVirtualKey(key.keysym.sym, key.keysym.mod);
     if (vk == 0)
         return;
+    KeyUp(vk);
+}
+
+void GameWindow::KeyUp(uint16_t vk) {
     heldKeys_.erase(vk);
+    // A key the window kept, or any key while paused: the game had its key-up at the pause.
+    if (windowKeys_.erase(vk) != 0 || paused_)
+        return;
     if (KeyUpReachesGame(focus_.focused()))
-        session_.KeyUp(vk);
+        SendKeyUp(vk);
 }
 
 void GameWindow::OnFocusLost() {
+    // Nobody is watching the game any more.
+    if (InPlay(session_.game.form))
+        Pause();
     // Keys held while another window takes the keyboard never send their key-up: release them
     // here, or the ball would keep going with nobody at the keys.
     for (uint16_t vk : heldKeys_) {
         if (KeyUpReachesGame(focus_.focused()))
-            session_.KeyUp(vk);
+            SendKeyUp(vk);
     }
     heldKeys_.clear();
     SDL_SetModState(KMOD_NONE);
@@ -170,9 +204,9 @@ void GameWindow::OnMouseMotion(const SDL_MouseMotionEvent& m) {
 }
 
 void GameWindow::Click(Control control) {
-    if (control == Control::kNone)
+    if (control == Control::kNone || paused_)
         return;
-    session_.Click(TargetOf(control));
+    SendClick(TargetOf(control));
 }
 
 }  // namespace sinkaway

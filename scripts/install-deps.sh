@@ -8,7 +8,7 @@ packages=(
     libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libsdl2-image-dev libfontconfig-dev
     libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev
     fonts-dejavu-core fonts-lato
-    xvfb xauth xdotool imagemagick x11-utils
+    xvfb xauth xdotool imagemagick x11-utils openbox
     clang libclang-rt-14-dev ninja-build
 )
 

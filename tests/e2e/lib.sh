@@ -46,16 +46,18 @@ start_xvfb() {
         >"$WORK/xvfb.log" 2>&1 &
     XVFB_PID=$!
     local display=""
-    read -r -t 10 display <"$WORK/display" || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
+    read -r -t 30 display <"$WORK/display" || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
     export DISPLAY=":$display"
 }
 
-# start_game PROGRAM [OPTIONS...]: the game at scale $SCALE without sound; sets WID.
+# start_game PROGRAM [OPTIONS...]: the game at scale $SCALE without sound; sets WID. Starts Xvfb
+# unless the test did so already.
 start_game() {
-    start_xvfb
+    [ -n "$XVFB_PID" ] || start_xvfb
     SDL_AUDIODRIVER="${E2E_AUDIO:-dummy}" "$1" --scale "$SCALE" "${@:2}" >"$WORK/game.out" 2>"$WORK/game.err" &
     GAME_PID=$!
-    WID=$(timeout 10 xdotool search --sync --onlyvisible --name 'Sinkaway' | head -n1) ||
+    # Generous: a sanitizer build on a busy machine can take several seconds to open its window.
+    WID=$(timeout 40 xdotool search --sync --onlyvisible --name 'Sinkaway' | head -n1) ||
         fail "no window appeared"
     [ -n "$WID" ] || fail "no window appeared"
     # Without a window manager the keyboard follows the pointer: park it over the window.

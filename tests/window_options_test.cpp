@@ -1,0 +1,45 @@
+// The window's own options: what they set, and that headless runs refuse them rather than
+// silently doing without (a recording asked for and never written would be lost).
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "options.h"
+
+namespace sinkaway {
+namespace {
+
+int Parse(std::vector<std::string> args, Options& o) {
+    args.insert(args.begin(), "sinkaway");
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    return ParseOptions(static_cast<int>(argv.size()), argv.data(), o);
+}
+
+TEST(WindowOptions, RecordAndFullscreenInTheWindow) {
+    Options o;
+    ASSERT_EQ(Parse({"--record", "game.txt", "--fullscreen", "--seed", "7"}, o), -1);
+    EXPECT_EQ(o.record, "game.txt");
+    EXPECT_TRUE(o.fullscreen);
+    Options plain;
+    ASSERT_EQ(Parse({}, plain), -1);
+    EXPECT_TRUE(plain.record.empty());
+    EXPECT_FALSE(plain.fullscreen);
+}
+
+TEST(WindowOptions, HeadlessRefusesThem) {
+    for (const std::vector<std::string>& extra :
+         {std::vector<std::string>{"--record", "out.txt"}, {"--fullscreen"}}) {
+        std::vector<std::string> args = {"--headless", "--script", "-"};
+        args.insert(args.end(), extra.begin(), extra.end());
+        Options o;
+        ::testing::internal::CaptureStderr();
+        EXPECT_EQ(Parse(args, o), 2) << extra[0];
+        EXPECT_NE(::testing::internal::GetCapturedStderr().find("only in a window"),
+                  std::string::npos);
+    }
+}
+
+}  // namespace
+}  // namespace sinkaway
