@@ -2,8 +2,8 @@
 #include "asset_paths.h"
 
 #include <SDL.h>
-
-#include <fstream>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace sinkaway {
 
@@ -13,6 +13,15 @@ std::string Join(const std::string& dir, const std::string& name) {
     if (dir.empty() || dir.back() == '/')
         return dir + name;
     return dir + "/" + name;
+}
+
+// Opened without waiting: a FIFO nobody writes to would hold an ordinary open forever.
+bool CanOpen(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return false;
+    ::close(fd);
+    return true;
 }
 
 std::string ProgramDir() {
@@ -45,7 +54,7 @@ std::vector<std::string> AssetCandidates(const std::string& name, const std::str
 std::string FindAsset(const std::string& name, const std::string& given) {
     for (const std::string& path :
          AssetCandidates(name, given, SINKAWAY_DATADIR_FROM_BIN, SINKAWAY_DATADIR, ProgramDir())) {
-        if (std::ifstream(path, std::ios::binary).good())
+        if (CanOpen(path))
             return path;
     }
     return {};

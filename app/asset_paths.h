@@ -14,7 +14,7 @@ std::vector<std::string> AssetCandidates(const std::string& name, const std::str
                                          const std::string& dataFromBase,
                                          const std::string& dataDir, const std::string& baseDir);
 
-// The first candidate that can be opened for reading; empty when none can.
+// The first candidate that can be opened for reading (tried without waiting); empty when none can.
 std::string FindAsset(const std::string& name, const std::string& given);
 
 }  // namespace sinkaway

@@ -1,12 +1,28 @@
-// SDL2_mixer playback: the music streams from its file, so starting it costs next to nothing.
+// SDL2_mixer playback: the music streams from memory, so starting it costs next to nothing.
 #include "audio.h"
 
 #include <cmath>
 #include <cstdint>
 
+#include "music_file.h"
+
 namespace sinkaway {
 
+Mix_Music* LoadWavMusic(std::vector<uint8_t>& bytes) {
+    if (bytes.size() > static_cast<size_t>(INT32_MAX) || !PlausibleWav(bytes))
+        return nullptr;
+    DropUnusedChunks(bytes);
+    SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
+    if (rw == nullptr)
+        return nullptr;
+    // freesrc: the music closes the stream when freed, and SDL2_mixer closes it on failure.
+    return Mix_LoadMUSType_RW(rw, MUS_WAV, 1);
+}
+
 SdlMusicPlayer::~SdlMusicPlayer() {
+    stop_ = true;
+    if (loader_.joinable())
+        loader_.join();
     if (!open_)
         return;
     Mix_HaltMusic();
@@ -29,10 +45,27 @@ void SdlMusicPlayer::Open() {
         return;
     }
     open_ = true;
-    if (!path_.empty())
-        music_ = Mix_LoadMUS(path_.c_str());
-    if (music_ == nullptr)
-        MakeBeep();
+    // Made at once, so the beep is there whatever the file turns out to be.
+    MakeBeep();
+    loader_ = std::thread(&SdlMusicPlayer::Load, this);
+}
+
+void SdlMusicPlayer::Load() {
+    std::vector<uint8_t> bytes;
+    Mix_Music* music = nullptr;
+    if (!path_.empty()) {
+        MusicFile file = ReadMusicFile(path_, kMusicFileCap, &stop_);
+        if (file.status == MusicFileStatus::kOk) {
+            bytes = std::move(file.bytes);
+            music = LoadWavMusic(bytes);
+        }
+    }
+    std::lock_guard<std::mutex> lock(mutex_);
+    musicBytes_ = std::move(bytes);  // moving keeps the buffer, which the music streams from
+    music_ = music;
+    loaded_ = true;
+    if (playWhenLoaded_ && !stop_)
+        PlayLoaded();
 }
 
 // A short two-tone chime in the device's own format, standing in for a missing track.
@@ -54,15 +87,23 @@ void SdlMusicPlayer::MakeBeep() {
     beep_ = Mix_QuickLoad_RAW(beepSamples_.data(), static_cast<Uint32>(beepSamples_.size()));
 }
 
-void SdlMusicPlayer::PlayAsync() {
-    if (!open_)
-        return;
+void SdlMusicPlayer::PlayLoaded() {
     if (music_ != nullptr) {
         // Starting again replaces a track still playing; it plays once and is never stopped.
         Mix_PlayMusic(music_, 0);
     } else if (beep_ != nullptr) {
         Mix_PlayChannel(-1, beep_, 0);
     }
+}
+
+void SdlMusicPlayer::PlayAsync() {
+    if (!open_)
+        return;
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (loaded_)
+        PlayLoaded();
+    else
+        playWhenLoaded_ = true;
 }
 
 }  // namespace sinkaway

@@ -23,6 +23,35 @@ struct Call {
     std::vector<std::string> args;
     std::string input;     // standard input; empty: closed
     std::string fifoText;  // written into the FIFO "fifo" of the scratch folder, if it made one
+    std::vector<std::pair<std::string, std::string>> env;  // set for the game only
+};
+
+// Sets variables for the life of the object (the game inherits them), then puts them back.
+class ScopedEnv {
+  public:
+    explicit ScopedEnv(const std::vector<std::pair<std::string, std::string>>& vars) {
+        for (const auto& [name, value] : vars) {
+            const char* old = ::getenv(name.c_str());
+            saved_.push_back({name, old != nullptr, old != nullptr ? old : ""});
+            ::setenv(name.c_str(), value.c_str(), 1);
+        }
+    }
+    ~ScopedEnv() {
+        for (const auto& s : saved_) {
+            if (s.had)
+                ::setenv(s.name.c_str(), s.value.c_str(), 1);
+            else
+                ::unsetenv(s.name.c_str());
+        }
+    }
+
+  private:
+    struct Saved {
+        std::string name;
+        bool had;
+        std::string value;
+    };
+    std::vector<Saved> saved_;
 };
 
 struct Hostile {
@@ -72,7 +101,10 @@ TEST_P(HostileTest, EndsOnItsOwnWithTheRightStatusAndOneLine) {
     if (std::filesystem::exists(dir / "fifo")) {
         feeder = std::thread(FeedFifo, (dir / "fifo").string(), call.fifoText);
     }
-    const RunResult r = RunArgs(call.args, call.input);
+    const RunResult r = [&] {
+        const ScopedEnv env(call.env);
+        return RunArgs(call.args, call.input);
+    }();
     if (feeder.joinable())
         feeder.join();
 
@@ -200,6 +232,51 @@ INSTANTIATE_TEST_SUITE_P(
                                   return Call{Headless(Script(d), {"--trace", "/dev/full"})};
                               },
                               1, "cannot write trace"}),
+    [](const auto& info) { return info.param.name; });
+
+// The window's command line. The dummy video driver stands in for a display, so a mistake that
+// got through would open a window nobody closes and show as a hang.
+Call Window(std::vector<std::string> args,
+            std::vector<std::pair<std::string, std::string>> env = {}) {
+    Call call{std::move(args)};
+    call.env = {{"SDL_VIDEODRIVER", "dummy"}, {"SDL_AUDIODRIVER", "dummy"}};
+    call.env.insert(call.env.end(), env.begin(), env.end());
+    return call;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Window, HostileTest,
+    ::testing::Values(
+        Hostile{"ScaleZero",
+                [](auto&) {
+                    return Window({"--scale", "0"});
+                },
+                2, "--scale"},
+        Hostile{"ScaleNegative", [](auto&) { return Window({"--scale=-3"}); }, 2, "--scale"},
+        Hostile{"ScaleBeyond32Bits",
+                [](auto&) {
+                    return Window({"--scale", "99999999999"});
+                },
+                2, "--scale"},
+        Hostile{"ScaleNotANumber",
+                [](auto&) {
+                    return Window({"--scale", "2x"});
+                },
+                2, "--scale"},
+        Hostile{"MusicWithoutValue", [](auto&) { return Window({"--music"}); }, 2, "--music"},
+        Hostile{"ScriptWithoutHeadless",
+                [](auto& d) {
+                    return Window({"--script", Script(d)});
+                },
+                2, "only with --headless"},
+        // fontconfig pointed at a configuration that names no font folder: not one font.
+        Hostile{"NoFonts",
+                [](auto& d) {
+                    std::ofstream(d / "fonts.conf") << "<?xml version=\"1.0\"?>\n<fontconfig/>\n";
+                    return Window({}, {{"FONTCONFIG_FILE", (d / "fonts.conf").string()},
+                                       {"XDG_CACHE_HOME", d.path().string()}});
+                },
+                1, "install the Debian packages fonts-dejavu-core and fonts-lato"}),
     [](const auto& info) { return info.param.name; });
 
 }  // namespace
