@@ -126,8 +126,9 @@ const FontFile& Fonts::Resolve(const std::string& face, int weight) {
     return files_[key] = file;
 }
 
-TTF_Font* Fonts::Get(const FontSpec& spec, int pixels) {
-    const auto key = std::make_tuple(std::string(spec.face), spec.weight, spec.underline, pixels);
+TTF_Font* Fonts::Get(const FontSpec& wanted, int pixels) {
+    const auto key =
+        std::make_tuple(std::string(wanted.face), wanted.weight, wanted.underline, pixels);
     if (auto it = open_.find(key); it != open_.end())
         return it->second;
     // A window dragged through many sizes would otherwise keep every size it passed open.
@@ -136,14 +137,14 @@ TTF_Font* Fonts::Get(const FontSpec& spec, int pixels) {
         open_.clear();
         ++generation_;
     }
-    const FontFile& file = Resolve(spec.face, spec.weight);
+    const FontFile& file = Resolve(wanted.face, wanted.weight);
     if (file.path.empty())
         return nullptr;
     TTF_Font* font = TTF_OpenFontIndex(file.path.c_str(), pixels, file.index);
     if (font == nullptr)
         return nullptr;
     int style = TTF_STYLE_NORMAL;
-    if (spec.underline)
+    if (wanted.underline)
         style |= TTF_STYLE_UNDERLINE;
     if (file.synthesizeBold)
         style |= TTF_STYLE_BOLD;

@@ -30,7 +30,7 @@ class Fonts {
     bool Init(std::string& error);
 
     // The font for a control's font at an em size in pixels; nullptr only if Init failed.
-    TTF_Font* Get(const FontSpec& spec, int pixels);
+    TTF_Font* Get(const FontSpec& wanted, int pixels);
     // Changes whenever fonts handed out before were closed: whatever keeps their pointers must
     // let go of them, as a new font may come back at the same address.
     int generation() const { return generation_; }
