@@ -140,6 +140,10 @@ int GameWindow::Run() {
     SDL_ShowWindow(window_);
     Render();
     music_.Open();  // after the first picture: a slow sound server must not hold it up
+    // Pads too: probing the input devices takes tens of milliseconds the first picture need not
+    // wait for. Pads already plugged in announce themselves as added. Without pad support the
+    // keyboard and the mouse still do everything.
+    SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);
     const Micros loopStart = NowMicros();
     pacer_.Start(loopStart);
     if (options_.seconds > 0)
@@ -249,8 +253,6 @@ int RunWindow(const Options& options) {
         SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
     if (SDL_Init(SDL_INIT_VIDEO) != 0)
         return NoWindow(SDL_GetError());
-    // Without pad support the keyboard and the mouse still do everything.
-    SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);
     if (!driverAsked && OffScreen()) {
         SDL_Quit();
         return NoWindow("no display found");
