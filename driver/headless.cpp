@@ -10,7 +10,6 @@
 
 #include "clock_seed.h"
 #include "recorder.h"
-#include "screenshot.h"
 #include "script.h"
 #include "session.h"
 #include "trace.h"
@@ -21,7 +20,7 @@ namespace {
 
 // Writes a trace line for every tick the scheduler delivers during an advance.
 class TickTracer final : public TickObserver {
-public:
+  public:
     TickTracer(TraceWriter& trace, const Game& game) : trace_(trace), game_(game) {
         for (TimerId id : kAllTimers) {
             names_[static_cast<int>(id)] = std::string("tick ") + TimerName(id);
@@ -31,7 +30,7 @@ public:
         trace_.Write(at, names_[static_cast<int>(id)], game_);
     }
 
-private:
+  private:
     TraceWriter& trace_;
     const Game& game_;
     std::string names_[kTimerCount];
@@ -39,27 +38,35 @@ private:
 
 struct FileCloser {
     void operator()(std::FILE* f) const {
-        if (f != stdin && f != stdout) std::fclose(f);
+        if (f != stdin && f != stdout)
+            std::fclose(f);
     }
 };
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 class Driver {
-public:
-    Driver(const Options& o, std::FILE* script, TraceWriter* trace)
-        : options_(o), reader_(script), trace_(trace), session_(random_, music_) {}
+  public:
+    Driver(const Options& o, const SaveScreenshotFn& saveScreenshot, std::FILE* script,
+           TraceWriter* trace)
+        : options_(o),
+          saveScreenshot_(saveScreenshot),
+          reader_(script),
+          trace_(trace),
+          session_(random_, music_) {}
 
     int Run();
 
-private:
+  private:
     enum class Step { kEvent, kSkip, kEnd, kStop };
     Step NextEvent(ScriptEvent& event);
     void Deliver(const ScriptEvent& event);
     void TraceEvent(std::string_view text) {
-        if (trace_ != nullptr) trace_->Write(session_.now(), text, session_.game);
+        if (trace_ != nullptr)
+            trace_->Write(session_.now(), text, session_.game);
     }
 
     const Options& options_;
+    const SaveScreenshotFn& saveScreenshot_;
     LineReader reader_;
     TraceWriter* trace_;
     SeededGenerator random_;
@@ -142,16 +149,20 @@ int Driver::Run() {
     while (step == Step::kSkip) step = NextEvent(first);
 
     uint64_t seed = ClockSeed();
-    if (step == Step::kEvent && first.verb == Verb::kSeed) seed = first.number;
-    if (options_.seed) seed = *options_.seed;
+    if (step == Step::kEvent && first.verb == Verb::kSeed)
+        seed = first.number;
+    if (options_.seed)
+        seed = *options_.seed;
     session_.Load(seed);
     TraceEvent("load");
 
-    if (step == Step::kEvent && first.verb != Verb::kSeed) Deliver(first);
+    if (step == Step::kEvent && first.verb != Verb::kSeed)
+        Deliver(first);
     while (step != Step::kEnd && step != Step::kStop) {
         ScriptEvent event;
         step = NextEvent(event);
-        if (step != Step::kEvent) continue;
+        if (step != Step::kEvent)
+            continue;
         if (event.verb == Verb::kSeed) {
             std::fprintf(stderr, "%s:%d: seed is allowed only as the first event line\n",
                          options_.script.c_str(), reader_.lineNumber());
@@ -160,11 +171,12 @@ int Driver::Run() {
         }
         Deliver(event);
     }
-    if (status_ != 0) return status_;
+    if (status_ != 0)
+        return status_;
 
     if (!options_.screenshot.empty()) {
-        std::string error;
-        if (!SaveScreenshot(session_.game.form, options_.screenshot, error)) {
+        std::string error = "no drawing code in this program";
+        if (!saveScreenshot_ || !saveScreenshot_(session_.game.form, options_.screenshot, error)) {
             std::fprintf(stderr, "sinkaway: cannot save %s: %s\n", options_.screenshot.c_str(),
                          error.c_str());
             return 1;
@@ -175,7 +187,7 @@ int Driver::Run() {
 
 }  // namespace
 
-int RunHeadless(const Options& o) {
+int RunHeadless(const Options& o, const SaveScreenshotFn& saveScreenshot) {
     FilePtr script(o.script == "-" ? stdin : std::fopen(o.script.c_str(), "rb"));
     if (!script) {
         std::fprintf(stderr, "sinkaway: cannot open script %s: %s\n", o.script.c_str(),
@@ -192,13 +204,15 @@ int RunHeadless(const Options& o) {
         }
     }
     std::unique_ptr<TraceWriter> trace;
-    if (traceFile) trace = std::make_unique<TraceWriter>(traceFile.get());
+    if (traceFile)
+        trace = std::make_unique<TraceWriter>(traceFile.get());
 
-    Driver driver(o, script.get(), trace.get());
+    Driver driver(o, saveScreenshot, script.get(), trace.get());
     int status = driver.Run();
     if (trace && !trace->Flush()) {
         std::fprintf(stderr, "sinkaway: cannot write trace %s\n", o.trace.c_str());
-        if (status == 0) status = 1;
+        if (status == 0)
+            status = 1;
     }
     return status;
 }

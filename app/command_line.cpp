@@ -1,5 +1,5 @@
 // The command line, parsed with CLI11.
-#include "options.h"
+#include "command_line.h"
 
 #include <CLI/CLI.hpp>
 #include <cstdint>

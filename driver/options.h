@@ -23,7 +23,4 @@ struct Options {
     bool autoplay = false;   // window: a game starts at once and steers itself
 };
 
-// Parses argv. Returns an exit status to stop with (0 for --help and --version), or -1 to run.
-int ParseOptions(int argc, char** argv, Options& options);
-
 }  // namespace sinkaway

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "options.h"
+#include "command_line.h"
 
 namespace sinkaway {
 namespace {

@@ -1,0 +1,58 @@
+# The four layers, each allowed to use only those before it: game, driver, window, app.
+# Every library says its layer with sinkaway_layer(); sinkaway_check_layers() at the end of the
+# configure step fails when a library links one of a later layer, or when the sources of the
+# rules or the driver include SDL or a header of the window.
+set(SINKAWAY_LAYERS game driver window app)
+
+function(sinkaway_layer target layer)
+  list(FIND SINKAWAY_LAYERS ${layer} index)
+  if(index LESS 0)
+    message(FATAL_ERROR "${target}: unknown layer '${layer}' (one of ${SINKAWAY_LAYERS})")
+  endif()
+  set_property(TARGET ${target} PROPERTY SINKAWAY_LAYER_INDEX ${index})
+  set_property(GLOBAL APPEND PROPERTY SINKAWAY_LAYERED_TARGETS ${target})
+endfunction()
+
+function(sinkaway_check_layers)
+  get_property(targets GLOBAL PROPERTY SINKAWAY_LAYERED_TARGETS)
+  foreach(target ${targets})
+    get_property(mine TARGET ${target} PROPERTY SINKAWAY_LAYER_INDEX)
+    get_property(links TARGET ${target} PROPERTY LINK_LIBRARIES)
+    get_property(interface TARGET ${target} PROPERTY INTERFACE_LINK_LIBRARIES)
+    foreach(dep ${links} ${interface})
+      if(TARGET ${dep})
+        get_property(theirs TARGET ${dep} PROPERTY SINKAWAY_LAYER_INDEX)
+        if(NOT "${theirs}" STREQUAL "" AND theirs GREATER mine)
+          list(GET SINKAWAY_LAYERS ${mine} a)
+          list(GET SINKAWAY_LAYERS ${theirs} b)
+          message(FATAL_ERROR "${target} (${a}/) may not use ${dep} (${b}/): "
+                              "each layer uses only those before it")
+        endif()
+      endif()
+    endforeach()
+  endforeach()
+
+  file(GLOB_RECURSE window_headers RELATIVE ${PROJECT_SOURCE_DIR}/window
+       ${PROJECT_SOURCE_DIR}/window/*.h)
+  set(window_names)
+  foreach(header ${window_headers})
+    get_filename_component(name ${header} NAME)
+    list(APPEND window_names ${name})
+  endforeach()
+  file(GLOB_RECURSE lower CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/game/*.h
+       ${PROJECT_SOURCE_DIR}/game/*.cpp ${PROJECT_SOURCE_DIR}/driver/*.h
+       ${PROJECT_SOURCE_DIR}/driver/*.cpp)
+  foreach(source ${lower})
+    file(STRINGS ${source} includes REGEX "^[ \t]*#[ \t]*include")
+    foreach(line ${includes})
+      string(REGEX MATCH "[<\"]([^>\"]+)[>\"]" _ "${line}")
+      set(included "${CMAKE_MATCH_1}")
+      get_filename_component(name "${included}" NAME)
+      if(included MATCHES "^SDL" OR name IN_LIST window_names)
+        file(RELATIVE_PATH where ${PROJECT_SOURCE_DIR} ${source})
+        message(FATAL_ERROR "${where} includes ${included}: the rules and the driver never "
+                            "use SDL or the window")
+      endif()
+    endforeach()
+  endforeach()
+endfunction()
