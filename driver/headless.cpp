@@ -55,6 +55,7 @@ class Driver {
           session_(random_, music_) {}
 
     int Run();
+    double score() const { return session_.game.state.dblScore; }
 
   private:
     enum class Step { kEvent, kSkip, kEnd, kStop };
@@ -214,6 +215,22 @@ int RunHeadless(const Options& o, const SaveScreenshotFn& saveScreenshot) {
         if (status == 0)
             status = 1;
     }
+    return status;
+}
+
+int ReplayScore(const std::string& path, double& score) {
+    Options o;
+    o.script = path;
+    FilePtr script(std::fopen(path.c_str(), "rb"));
+    if (!script) {
+        std::fprintf(stderr, "sinkaway: cannot open script %s: %s\n", path.c_str(),
+                     std::strerror(errno));
+        return 1;
+    }
+    const SaveScreenshotFn noScreenshot;
+    Driver driver(o, noScreenshot, script.get(), nullptr);
+    const int status = driver.Run();
+    score = driver.score();
     return status;
 }
 
