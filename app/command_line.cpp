@@ -10,9 +10,10 @@
 namespace sinkaway {
 
 int ParseOptions(int argc, char** argv, Options& o) {
-    CLI::App app{"Sinkaway: steer the ball through the hole before the rising bar carries it into "
-                 "the ceiling.",
-                 "sinkaway"};
+    CLI::App app{
+        "Sinkaway: steer the ball through the hole before the rising bar carries it into "
+        "the ceiling.",
+        "sinkaway"};
     app.set_version_flag("--version", std::string("sinkaway ") + SINKAWAY_VERSION);
     app.add_flag("--headless", o.headless, "Run without a window, driven by a script");
     app.add_option("--script", o.script, "Headless: the script of input events ('-' for stdin)");
@@ -22,7 +23,8 @@ int ParseOptions(int argc, char** argv, Options& o) {
     std::string seedText;
     CLI::Option* seed = app.add_option(
         "--seed", seedText, "Seed the random generator with this unsigned 64-bit number");
-    app.add_option("--screenshot", o.screenshot, "Headless: save the client area as a PNG at the end");
+    app.add_option("--screenshot", o.screenshot,
+                   "Headless: save the client area as a PNG at the end");
     app.add_option("--scale", o.scale, "Window: pixels per 15 twips (default: fits the display)")
         ->check(CLI::Range(1, 16));
     app.add_option("--music", o.music, "Window: the WAV file to play when a game starts");
@@ -37,6 +39,11 @@ int ParseOptions(int argc, char** argv, Options& o) {
     app.add_option("--record", o.record,
                    "Window: write the session as a script that --headless --script replays");
     app.add_flag("--fullscreen", o.fullscreen, "Window: start fullscreen (F11 toggles)");
+    app.add_flag("--no-save", o.noSave, "Window: keep no best games and no settings this time");
+    app.add_option("--verify", o.verify,
+                   "Replay a recorded game headless and print 'score N' as the last line");
+    app.add_flag("--scores", o.scores,
+                 "Print the best games: rank, score, date, whether the replay proves the score");
     try {
         app.parse(argc, argv);
         if (o.headless && o.script.empty()) {
@@ -45,10 +52,17 @@ int ParseOptions(int argc, char** argv, Options& o) {
         if (!o.headless && (!o.script.empty() || !o.trace.empty())) {
             throw CLI::ValidationError("--script and --trace", "only with --headless");
         }
-        if (o.headless && (!o.record.empty() || o.fullscreen || o.autoplay || o.seconds > 0 ||
-                           o.frames > 0)) {
+        if (o.headless &&
+            (!o.record.empty() || o.fullscreen || o.autoplay || o.seconds > 0 || o.frames > 0)) {
             throw CLI::ValidationError("--record, --fullscreen, --autoplay, --seconds and --frames",
                                        "only in a window");
+        }
+        // They only look: a seed or a window option beside them would be silently ignored.
+        if ((!o.verify.empty() || o.scores) && app.count_all() != app.count() + 1) {
+            throw CLI::ValidationError("--verify and --scores", "each goes alone");
+        }
+        if (o.noSave && o.headless) {
+            throw CLI::ValidationError("--no-save", "only in a window (headless runs never save)");
         }
         if (seed->count() > 0) {
             uint64_t value = 0;

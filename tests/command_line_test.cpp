@@ -41,5 +41,26 @@ TEST(WindowOptions, HeadlessRefusesThem) {
     }
 }
 
+TEST(LookOnlyOptions, GoAloneAndNoSaveIsTheWindows) {
+    struct Row {
+        std::vector<std::string> args;
+        int status;
+    };
+    for (const Row& row : {
+             Row{{"--scores"}, -1},
+             Row{{"--verify", "game.txt"}, -1},
+             Row{{"--no-save", "--seed", "3"}, -1},
+             Row{{"--scores", "--seed", "3"}, 2},
+             Row{{"--verify", "game.txt", "--scores"}, 2},
+             Row{{"--verify", "game.txt", "--headless", "--script", "-"}, 2},
+             Row{{"--no-save", "--headless", "--script", "-"}, 2},
+         }) {
+        Options o;
+        ::testing::internal::CaptureStderr();
+        EXPECT_EQ(Parse(row.args, o), row.status) << row.args[0] << " " << row.args.size();
+        ::testing::internal::GetCapturedStderr();
+    }
+}
+
 }  // namespace
 }  // namespace sinkaway
