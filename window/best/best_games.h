@@ -1,0 +1,63 @@
+// The "Best games" panel's state: the table as the window last heard of it and the row chosen.
+// No SDL: the window opens it, moves the choice and asks for the chosen replay.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace sinkaway {
+
+struct BestGameRow {
+    int rank = 0;
+    int64_t score = 0;
+    std::string played;      // "2026-12-08T03:00:00Z"
+    bool verified = false;   // its replay ends on its score
+    std::string replayPath;  // full path
+};
+
+class BestGamesPanel {
+  public:
+    bool isOpen() const { return open_; }
+    void Open() {
+        open_ = true;
+        selected_ = 0;
+    }
+    void Close() { open_ = false; }
+
+    // A new table: the choice stays on the same rank, within the rows.
+    void SetRows(std::vector<BestGameRow> rows) {
+        rows_ = std::move(rows);
+        loaded_ = true;
+        if (selected_ >= static_cast<int>(rows_.size()))
+            selected_ = rows_.empty() ? 0 : static_cast<int>(rows_.size()) - 1;
+    }
+    // The line shown instead of rows: why there are none.
+    void SetNote(std::string note) { note_ = std::move(note); }
+
+    void Up() {
+        if (selected_ > 0)
+            --selected_;
+    }
+    void Down() {
+        if (selected_ + 1 < static_cast<int>(rows_.size()))
+            ++selected_;
+    }
+    // nullptr when there are no rows.
+    const BestGameRow* Selected() const {
+        return rows_.empty() ? nullptr : &rows_[static_cast<size_t>(selected_)];
+    }
+    int selected() const { return selected_; }
+    const std::vector<BestGameRow>& rows() const { return rows_; }
+    const std::string& note() const { return note_; }
+    bool loaded() const { return loaded_; }
+
+  private:
+    bool open_ = false;
+    bool loaded_ = false;
+    int selected_ = 0;
+    std::vector<BestGameRow> rows_;
+    std::string note_;
+};
+
+}  // namespace sinkaway

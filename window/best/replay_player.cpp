@@ -1,0 +1,165 @@
+// The replay's clock: real time times the speed, in whole game milliseconds as the window's own
+// game runs, so every event lands on the instant it was recorded at.
+#include "replay_player.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+namespace sinkaway {
+
+namespace {
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+bool StartsGame(const ScriptEvent& e) {
+    return e.verb == Verb::kClick &&
+           (e.target == ClickTarget::imgNewGame || e.target == ClickTarget::cmdNewGame);
+}
+
+}  // namespace
+
+int ReadReplayScript(const std::string& path, ReplayScript& script, std::string& error) {
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    struct stat st;
+    if (!file || ::fstat(::fileno(file.get()), &st) != 0) {
+        error = "sinkaway: cannot open replay " + path + ": " + std::strerror(errno);
+        return 1;
+    }
+    if (!S_ISREG(st.st_mode) || static_cast<uint64_t>(st.st_size) > kMaxReplayBytes) {
+        error = "sinkaway: " + path + " is not a replay (not a file of at most " +
+                std::to_string(kMaxReplayBytes >> 20) + " MiB)";
+        return 1;
+    }
+    LineReader reader(file.get());
+    std::string line;
+    bool first = true;
+    while (true) {
+        const LineReader::Result result = reader.Next(line);
+        const std::string where = path + ":" + std::to_string(reader.lineNumber()) + ": ";
+        if (result == LineReader::Result::kEnd)
+            return 0;
+        if (result == LineReader::Result::kError) {
+            error = "sinkaway: cannot read replay " + path + ": " + std::strerror(errno);
+            return 1;
+        }
+        if (result == LineReader::Result::kTooLong) {
+            error = where + "line longer than " + std::to_string(kMaxScriptLine) + " bytes";
+            return 2;
+        }
+        ScriptEvent event;
+        bool isEvent = false;
+        if (!ParseScriptLine(line, event, isEvent, error)) {
+            error = where + error;
+            return 2;
+        }
+        if (!isEvent)
+            continue;
+        if (event.verb == Verb::kSeed) {
+            if (!first) {
+                error = where + "seed is allowed only as the first event line";
+                return 2;
+            }
+            script.seed = event.number;
+        } else {
+            script.events.push_back(event);
+        }
+        first = false;
+    }
+}
+
+ReplayPlayer::ReplayPlayer(ReplayScript script, MusicPlayer& music)
+    : script_(std::move(script)), music_(music), session_(random_, music_) {
+    session_.Load(script_.seed);
+    size_t watchFrom = 0;
+    for (size_t i = 0; i < script_.events.size(); ++i) {
+        if (StartsGame(script_.events[i]))
+            watchFrom = i;
+    }
+    for (; next_ < watchFrom; ++next_) Deliver(script_.events[next_], nullptr);
+    music_.Open();
+}
+
+void ReplayPlayer::Deliver(const ScriptEvent& e, TickObserver* observer) {
+    switch (e.verb) {
+        case Verb::kClick:
+            session_.Click(e.target);
+            break;
+        case Verb::kKeyDown:
+            session_.KeyDown(e.keyCode);
+            break;
+        case Verb::kKeyUp:
+            session_.KeyUp(e.keyCode);
+            break;
+        case Verb::kTick:
+            session_.Tick(e.timer);
+            break;
+        case Verb::kAdvance:
+            session_.Advance(static_cast<Micros>(e.number) * 1000, observer);
+            break;
+        case Verb::kSeed:
+            break;
+    }
+}
+
+void ReplayPlayer::PlayUntil(Micros until, TickObserver* observer) {
+    while (!ended()) {
+        const ScriptEvent& e = script_.events[next_];
+        if (e.verb != Verb::kAdvance) {
+            Deliver(e, observer);
+            ++next_;
+            continue;
+        }
+        if (!inAdvance_) {
+            advanceLeft_ = static_cast<Micros>(e.number) * 1000;
+            inAdvance_ = true;
+        }
+        const Micros step = std::min(advanceLeft_, until - session_.now());
+        if (step > 0) {
+            session_.Advance(step, observer);
+            advanceLeft_ -= step;
+        }
+        if (advanceLeft_ > 0)
+            return;
+        inAdvance_ = false;
+        ++next_;
+    }
+}
+
+void ReplayPlayer::Run(Micros real, TickObserver* observer) {
+    if (paused_ || ended() || real <= 0)
+        return;
+    const Micros game = real * speed_ + gameCarry_;
+    const Micros whole = game / 1000 * 1000;
+    gameCarry_ = game - whole;
+    PlayUntil(session_.now() + whole, observer);
+}
+
+int ReplayPlayer::WaitMillis() const {
+    if (paused_ || ended())
+        return -1;
+    if (script_.events[next_].verb != Verb::kAdvance)
+        return 0;
+    const Micros left =
+        inAdvance_ ? advanceLeft_ : static_cast<Micros>(script_.events[next_].number) * 1000;
+    Micros until = session_.now() + left;
+    const Micros due = session_.NextDue();
+    if (due >= 0 && due < until)
+        until = due;
+    const Micros real = std::max<Micros>(0, until - session_.now() - gameCarry_) / speed_;
+    return static_cast<int>(std::min<Micros>((real + 999) / 1000, 1'000'000));
+}
+
+std::string ReplayPlayer::Tag() const {
+    if (ended())
+        return "Replay ended";
+    return "Replay " + std::to_string(speed_) + "\u00d7";
+}
+
+}  // namespace sinkaway

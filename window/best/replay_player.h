@@ -1,0 +1,93 @@
+// Watching a recorded game in the window: the script's events delivered to a session of its own at
+// the pace they were played, or faster, with a pause. No SDL: the window hands it real time and
+// draws its session's form.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "rand.h"
+#include "script.h"
+#include "session.h"
+
+namespace sinkaway {
+
+// A whole script in memory.
+struct ReplayScript {
+    uint64_t seed = 0;
+    std::vector<ScriptEvent> events;
+};
+
+// A replay longer than this is not one the game wrote.
+inline constexpr size_t kMaxReplayBytes = 32u << 20;
+
+// Reads a script as the headless driver does: 0 read, 1 unreadable, 2 a bad line; `error` holds
+// the message, "FILE:LINE: message" for a bad line.
+int ReadReplayScript(const std::string& path, ReplayScript& script, std::string& error);
+
+// Passes the music on only while the watched game runs: the games before it are played through
+// in silence.
+class GatedMusic final : public MusicPlayer {
+  public:
+    explicit GatedMusic(MusicPlayer& music) : music_(music) {}
+    void PlayAsync() override {
+        if (open_)
+            music_.PlayAsync();
+    }
+    void Open() { open_ = true; }
+
+  private:
+    MusicPlayer& music_;
+    bool open_ = false;
+};
+
+class ReplayPlayer {
+  public:
+    static constexpr int kMaxSpeed = 8;
+
+    // Loads the session and plays through everything before the script's last game at once, so
+    // that watching starts where that game starts. A recorded game's generator is seeded once, so
+    // its replay holds every game played before it in the session.
+    ReplayPlayer(ReplayScript script, MusicPlayer& music);
+    ReplayPlayer(const ReplayPlayer&) = delete;
+    ReplayPlayer& operator=(const ReplayPlayer&) = delete;
+
+    // Lets `real` microseconds of real time pass: that much game time times the speed, with the
+    // script's events delivered at their instants. Nothing while paused or ended.
+    void Run(Micros real, TickObserver* observer = nullptr);
+    // Real milliseconds until something is due at the current speed; -1 when nothing ever is.
+    int WaitMillis() const;
+
+    bool ended() const { return next_ >= script_.events.size(); }
+    bool paused() const { return paused_; }
+    int speed() const { return speed_; }
+    void TogglePause() { paused_ = !paused_; }
+    void Faster() { speed_ = speed_ * 2 > kMaxSpeed ? kMaxSpeed : speed_ * 2; }
+    void Slower() { speed_ = speed_ / 2 < 1 ? 1 : speed_ / 2; }
+    // "Replay 2×", and the like.
+    std::string Tag() const;
+
+    const Session& session() const { return session_; }
+
+  private:
+    // Delivers events until the game time reaches `until` or the script waits for later.
+    void PlayUntil(Micros until, TickObserver* observer);
+    void Deliver(const ScriptEvent& e, TickObserver* observer);
+    // Game time at which the next event is due.
+    Micros NextEventAt() const;
+
+    ReplayScript script_;
+    SeededGenerator random_;
+    GatedMusic music_;
+    Session session_;
+    size_t next_ = 0;         // the next event to deliver
+    Micros advanceLeft_ = 0;  // of the `advance` at next_, game time not yet run
+    bool inAdvance_ = false;
+    int speed_ = 1;
+    bool paused_ = false;
+    Micros gameCarry_ = 0;  // game time not yet a whole millisecond
+};
+
+}  // namespace sinkaway

@@ -1,0 +1,184 @@
+// The worker's thread: one job at a time, in the order asked; what it learns goes into the news,
+// and what goes wrong goes to standard error, once for each kind of trouble.
+#include "store_worker.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "listing.h"
+
+namespace sinkaway {
+
+StoreWorker::StoreWorker(StoreFolder data, StoreFolder config, bool write,
+                         std::function<void()> wake)
+    : store_(std::move(data)), config_(std::move(config)), write_(write), wake_(std::move(wake)) {
+    thread_ = std::thread(&StoreWorker::Loop, this);
+}
+
+StoreWorker::~StoreWorker() {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        stopping_ = true;
+    }
+    ready_.notify_all();
+    thread_.join();
+}
+
+void StoreWorker::Post(bool mustFinish, std::function<void()> job) {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        jobs_.push_back({mustFinish, std::move(job)});
+    }
+    ready_.notify_all();
+}
+
+void StoreWorker::Loop() {
+    while (true) {
+        Job job;
+        {
+            std::unique_lock<std::mutex> lock(mutex_);
+            ready_.wait(lock, [this] { return stopping_ || !jobs_.empty(); });
+            if (jobs_.empty())
+                return;
+            job = std::move(jobs_.front());
+            jobs_.pop_front();
+            // Closing: only the writes still matter.
+            if (stopping_ && !job.mustFinish)
+                continue;
+        }
+        job.run();
+    }
+}
+
+void StoreWorker::Publish(const std::function<void(News&)>& fill) {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        fill(news_);
+    }
+    if (wake_)
+        wake_();
+}
+
+StoreWorker::News StoreWorker::Take() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    News news = std::move(news_);
+    news_ = News{};
+    return news;
+}
+
+void StoreWorker::WarnScores(const std::string& why) {
+    if (!scoresWarned_)
+        std::fprintf(stderr, "sinkaway: best games will not be kept: %s\n", why.c_str());
+    scoresWarned_ = true;
+    Publish([&](News& n) { n.note = "Not kept: " + why; });
+}
+
+std::vector<BestGameRow> StoreWorker::Rows(const ScoreTable& table) {
+    std::vector<BestGameRow> rows;
+    for (const ScoreEntry& e : table) {
+        const std::string key = e.replay + " " + std::to_string(e.score);
+        auto known = std::find_if(proven_.begin(), proven_.end(),
+                                  [&](const auto& p) { return p.first == key; });
+        if (known == proven_.end()) {
+            proven_.emplace_back(key, ReplayProvesScore(store_.folder(), e));
+            known = proven_.end() - 1;
+        }
+        rows.push_back({static_cast<int>(rows.size()) + 1, e.score, e.played, known->second,
+                        store_.folder() + "/" + e.replay});
+    }
+    return rows;
+}
+
+void StoreWorker::LoadSettings() {
+    Post(false, [this] {
+        const SettingsLoad load = sinkaway::LoadSettings(config_);
+        if (!load.problem.empty())
+            std::fprintf(stderr, "sinkaway: %s; the boxes start ticked\n", load.problem.c_str());
+        if (load.found)
+            Publish([&](News& n) { n.settings = load.settings; });
+    });
+}
+
+void StoreWorker::SaveSettings(const Settings& settings) {
+    if (!write_)
+        return;
+    Post(true, [this, settings] {
+        std::string error;
+        if (!sinkaway::SaveSettings(config_, settings, error) && !settingsWarned_) {
+            std::fprintf(stderr, "sinkaway: settings will not be kept: %s\n", error.c_str());
+            settingsWarned_ = true;
+        }
+    });
+}
+
+void StoreWorker::LoadTable() {
+    Post(false, [this] {
+        const TableLoad load = write_ ? store_.ReadAndRepair() : store_.Read();
+        switch (load.status) {
+            case TableLoad::Status::kUnusable:
+                WarnScores(load.problem);
+                return;
+            case TableLoad::Status::kBroken:
+                if (load.movedTo.empty()) {
+                    std::fprintf(stderr, "sinkaway: %s is broken: %s\n", store_.TablePath().c_str(),
+                                 load.problem.c_str());
+                } else {
+                    std::fprintf(stderr, "sinkaway: %s was broken (%s); moved aside as %s\n",
+                                 store_.TablePath().c_str(), load.problem.c_str(),
+                                 load.movedTo.c_str());
+                }
+                break;
+            case TableLoad::Status::kOk:
+            case TableLoad::Status::kMissing:
+                break;
+        }
+        std::vector<BestGameRow> rows = Rows(load.table);
+        Publish([&](News& n) { n.rows = std::move(rows); });
+    });
+}
+
+void StoreWorker::AddGame(const ScoreEntry& game, std::string replayScript) {
+    if (!write_)
+        return;
+    Post(true, [this, game, script = std::move(replayScript)] {
+        const AddResult r = store_.Add(game, script);
+        if (!r.movedAside.empty()) {
+            std::fprintf(stderr, "sinkaway: %s was broken; moved aside as %s\n",
+                         store_.TablePath().c_str(), r.movedAside.c_str());
+        }
+        if (!r.ok) {
+            WarnScores(r.error);
+            return;
+        }
+        std::vector<BestGameRow> rows = Rows(r.table);
+        Publish([&](News& n) {
+            n.rows = std::move(rows);
+            n.newBest = r.rank;
+        });
+    });
+}
+
+void StoreWorker::LoadReplay(std::string path, MusicPlayer& music) {
+    Post(false, [this, path = std::move(path), &music] {
+        ReplayScript script;
+        std::string error;
+        struct stat st;
+        // Only the replay file itself: a link planted in the replay folder is not followed.
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+            std::fprintf(stderr, "sinkaway: no replay at %s\n", path.c_str());
+            Publish([](News& n) { n.replayFailed = true; });
+            return;
+        }
+        if (ReadReplayScript(path, script, error) != 0) {
+            std::fprintf(stderr, "%s\n", error.c_str());
+            Publish([](News& n) { n.replayFailed = true; });
+            return;
+        }
+        auto player = std::make_unique<ReplayPlayer>(std::move(script), music);
+        Publish([&](News& n) { n.replay = std::move(player); });
+    });
+}
+
+}  // namespace sinkaway

@@ -1,0 +1,80 @@
+// Everything the window keeps between sessions, done on a thread of its own, like the music
+// loader: reading and writing the best games and the settings, proving replays and loading one to
+// watch. No file, lock or slow disk can hold up a frame. No SDL: the window gives it a way to wake
+// its loop when news is ready.
+#pragma once
+
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "best_games.h"
+#include "replay_player.h"
+#include "score_store.h"
+#include "settings.h"
+
+namespace sinkaway {
+
+class StoreWorker {
+  public:
+    // What came back since the window last asked.
+    struct News {
+        std::optional<Settings> settings;              // the saved settings, at start
+        std::optional<std::vector<BestGameRow>> rows;  // the table as it now stands
+        std::optional<std::string> note;               // why the table shows no rows
+        int newBest = 0;                               // the rank the last game took
+        std::unique_ptr<ReplayPlayer> replay;          // a replay asked for, ready to watch
+        bool replayFailed = false;
+    };
+
+    // `write`: false keeps everything as it is on disk (reads only). `wake` is called from the
+    // worker's thread whenever news is ready.
+    StoreWorker(StoreFolder data, StoreFolder config, bool write, std::function<void()> wake);
+    StoreWorker(const StoreWorker&) = delete;
+    StoreWorker& operator=(const StoreWorker&) = delete;
+    // Finishes every write asked for: a game that ended just before the window closed is kept.
+    ~StoreWorker();
+
+    void LoadSettings();
+    void SaveSettings(const Settings& settings);
+    void LoadTable();
+    void AddGame(const ScoreEntry& game, std::string replayScript);
+    void LoadReplay(std::string path, MusicPlayer& music);
+
+    News Take();
+
+  private:
+    struct Job {
+        bool mustFinish = false;  // a write: done even when the window is closing
+        std::function<void()> run;
+    };
+    void Post(bool mustFinish, std::function<void()> job);
+    void Loop();
+    void Publish(const std::function<void(News&)>& fill);
+    std::vector<BestGameRow> Rows(const ScoreTable& table);
+    void WarnScores(const std::string& why);
+
+    ScoreStore store_;
+    StoreFolder config_;
+    const bool write_;
+    std::function<void()> wake_;
+    bool scoresWarned_ = false;    // worker thread only
+    bool settingsWarned_ = false;  // worker thread only
+    std::vector<std::pair<std::string, bool>>
+        proven_;  // worker thread only: "replay score" -> proof
+
+    std::mutex mutex_;
+    std::condition_variable ready_;
+    std::deque<Job> jobs_;
+    bool stopping_ = false;
+    News news_;
+    std::thread thread_;
+};
+
+}  // namespace sinkaway
