@@ -15,6 +15,11 @@ int ParseOptions(int argc, char** argv, Options& o) {
         "the ceiling.",
         "sinkaway"};
     app.set_version_flag("--version", std::string("sinkaway ") + SINKAWAY_VERSION);
+    app.footer(
+        "In the window: Left and Right steer, Enter starts a game, P pauses, F11 fullscreen.\n"
+        "H (pad: Back or Y) on the title and game-over screens opens the best games: Up and Down\n"
+        "choose, Enter watches the replay, H or Escape closes. The best games and the two boxes\n"
+        "are kept in $XDG_DATA_HOME/sinkaway and $XDG_CONFIG_HOME/sinkaway.");
     app.add_flag("--headless", o.headless, "Run without a window, driven by a script");
     app.add_option("--script", o.script, "Headless: the script of input events ('-' for stdin)");
     app.add_option("--trace", o.trace, "Headless: write one JSON line per event ('-' for stdout)");
@@ -40,6 +45,9 @@ int ParseOptions(int argc, char** argv, Options& o) {
                    "Window: write the session as a script that --headless --script replays");
     app.add_flag("--fullscreen", o.fullscreen, "Window: start fullscreen (F11 toggles)");
     app.add_flag("--no-save", o.noSave, "Window: keep no best games and no settings this time");
+    app.add_option("--replay", o.replay,
+                   "Window: watch a recorded game (Space/P pause, Right/+ faster, Left/- slower, "
+                   "Escape ends)");
     app.add_option("--verify", o.verify,
                    "Replay a recorded game headless and print 'score N' as the last line");
     app.add_flag("--scores", o.scores,
@@ -60,6 +68,12 @@ int ParseOptions(int argc, char** argv, Options& o) {
         // They only look: a seed or a window option beside them would be silently ignored.
         if ((!o.verify.empty() || o.scores) && app.count_all() != app.count() + 1) {
             throw CLI::ValidationError("--verify and --scores", "each goes alone");
+        }
+        if (!o.replay.empty() &&
+            (o.headless || o.autoplay || !o.record.empty() || seed->count() > 0)) {
+            throw CLI::ValidationError("--replay",
+                                       "plays the game as recorded: not with --headless, "
+                                       "--autoplay, --record or --seed");
         }
         if (o.noSave && o.headless) {
             throw CLI::ValidationError("--no-save", "only in a window (headless runs never save)");

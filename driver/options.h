@@ -22,6 +22,7 @@ struct Options {
     int64_t frames = 0;       // window: end after this many presented frames (0: never)
     bool autoplay = false;    // window: a game starts at once and steers itself
     bool noSave = false;      // window: keep no scores and no settings
+    std::string replay;       // window: watch this recorded game instead of playing
     std::string verify;       // replay this script headless and print its final score
     bool scores = false;      // print the best games and stop
 };

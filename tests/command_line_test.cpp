@@ -54,6 +54,9 @@ TEST(LookOnlyOptions, GoAloneAndNoSaveIsTheWindows) {
              Row{{"--verify", "game.txt", "--scores"}, 2},
              Row{{"--verify", "game.txt", "--headless", "--script", "-"}, 2},
              Row{{"--no-save", "--headless", "--script", "-"}, 2},
+             Row{{"--replay", "game.txt", "--scale", "2"}, -1},
+             Row{{"--replay", "game.txt", "--seed", "2"}, 2},
+             Row{{"--replay", "game.txt", "--headless", "--script", "-"}, 2},
          }) {
         Options o;
         ::testing::internal::CaptureStderr();
