@@ -74,6 +74,8 @@ void FormRenderer::Draw(const Form& form, const Viewport& viewport, const Overla
     DrawShape(form.shpWallLeft);
     DrawShape(form.shpWallTop);
     DrawLabel(form.lblGameOverScore);
+    if (overlay.newBest != nullptr)
+        DrawLabel(*overlay.newBest);
     DrawLabel(form.lblScore);
 
     DrawCheckBox(form.chkBGM, overlay.focused == Control::chkBGM);
@@ -82,6 +84,10 @@ void FormRenderer::Draw(const Form& form, const Viewport& viewport, const Overla
                overlay.pressed == Control::cmdNewGame);
     if (overlay.tooltip)
         DrawTooltip(overlay.tooltipX, overlay.tooltipY);
+    if (overlay.replayTag != nullptr)
+        DrawReplayTag(*overlay.replayTag);
+    if (overlay.panel != nullptr)
+        DrawPanel(*overlay.panel);
     if (overlay.paused)
         DrawPaused();
     SDL_RenderSetClipRect(sdl_, nullptr);

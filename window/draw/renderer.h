@@ -4,6 +4,9 @@
 
 #include <SDL.h>
 
+#include <string>
+
+#include "best_games.h"
 #include "controls.h"
 #include "ellipse_cache.h"
 #include "fonts.h"
@@ -21,6 +24,10 @@ struct Overlay {
     bool tooltip = false;
     int tooltipX = 0, tooltipY = 0;  // output pixels, where the pointer rests
     bool paused = false;
+    // The best games (best_games_panel.cpp).
+    const Label* newBest = nullptr;          // the line under the final score after a new best
+    const BestGamesPanel* panel = nullptr;   // open over the playfield
+    const std::string* replayTag = nullptr;  // while a replay plays: "Replay 2×" in a corner
 };
 
 class FormRenderer {
@@ -43,6 +50,10 @@ class FormRenderer {
     void DrawButton(const Clickable& button, bool focused, bool pressed);
     void DrawTooltip(int x, int y);
     void DrawPaused();  // pause_banner.cpp
+    // best_games_panel.cpp
+    void DrawPanel(const BestGamesPanel& panel);
+    void DrawReplayTag(const std::string& tag);
+    void DrawTick(const PixelRect& cell, Color color);
     // Clips to `rect` within the client area (an empty rect clips everything).
     void ClipTo(const PixelRect& rect);
     int Unit() const;  // the pixel of the dialog controls' fixed artwork at this scale

@@ -1,0 +1,29 @@
+// A game runs from the moment the start controls hide to the moment the game-over screen shows.
+#include "game_keeper.h"
+
+#include <cmath>
+
+#include "score_store.h"
+
+namespace sinkaway {
+
+std::optional<FinishedGame> GameKeeper::Poll(const Session& session, const std::string& playedUtc) {
+    const Form& form = session.game.form;
+    const bool inPlay = !form.imgNewGame.visible && !form.cmdNewGame.visible;
+    if (inPlay && !inPlay_)
+        startedAt_ = session.now();
+    const bool ended = inPlay_ && !inPlay && form.lblGameOver.visible;
+    inPlay_ = inPlay;
+    if (!ended)
+        return std::nullopt;
+    FinishedGame game;
+    game.entry.score = static_cast<int64_t>(session.game.state.dblScore);
+    game.entry.played = playedUtc;
+    game.entry.seed = seed_;
+    game.entry.seconds = std::round(static_cast<double>(session.now() - startedAt_) / 1e3) / 1e3;
+    game.entry.version = GameVersion();
+    game.replayScript = log_.ScriptUpTo(session.now());
+    return game;
+}
+
+}  // namespace sinkaway

@@ -1,0 +1,42 @@
+// Follows the player's session for the games that end in it, and hands each over as an entry for
+// the best games with its replay: the whole session so far as a script, up to its game-over
+// screen. No SDL and no files: the store worker keeps what this hands over.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "replay_log.h"
+#include "score_table.h"
+#include "session.h"
+
+namespace sinkaway {
+
+struct FinishedGame {
+    ScoreEntry entry;  // without its replay path, which the store chooses
+    std::string replayScript;
+};
+
+class GameKeeper {
+  public:
+    void Start(uint64_t seed) {
+        seed_ = seed;
+        log_.Start(seed);
+    }
+    // Every click and key the session hears, at the session's time.
+    void Click(Micros now, ClickTarget target) { log_.Click(now, target); }
+    void Key(Micros now, bool down, uint16_t keyCode) { log_.Key(now, down, keyCode); }
+
+    // After the clock ran or an event reached the session: the game that has just ended, if one
+    // has.
+    std::optional<FinishedGame> Poll(const Session& session, const std::string& playedUtc);
+
+  private:
+    ReplayLog log_;
+    uint64_t seed_ = 0;
+    bool inPlay_ = false;
+    Micros startedAt_ = 0;
+};
+
+}  // namespace sinkaway

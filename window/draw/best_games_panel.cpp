@@ -1,0 +1,109 @@
+// The "Best games" panel over the playfield, and the tag that marks a replay. Both in a black box
+// with a white edge, like the pause banner, so that they read over anything.
+#include <cinttypes>
+#include <cstdio>
+
+#include "renderer.h"
+
+namespace sinkaway {
+
+namespace {
+
+constexpr FontSpec kTitleFont{"Fixedsys", 12.0f, 700, true};
+constexpr FontSpec kRowFont{"Fixedsys", 9.0f, 700, false};
+constexpr FontSpec kTagFont{"Arial Black", 8.25f, 900, false};
+constexpr Color kInk = colors::kLightCyan;
+constexpr Color kTitleInk = colors::kCyan;
+constexpr Color kChosen = colors::kCyan;
+
+// The panel in twips: inside the walls, from below the score to above the check boxes' text.
+constexpr float kLeft = 240, kTop = 420, kWidth = 4155, kHeight = 4860;
+constexpr float kRowTop = kTop + 900, kRowHeight = 330, kPad = 120;
+
+// Keys for the text cache: one per line of text the panel shows.
+constexpr int kLines = 16;
+const char kLineKeys[kLines] = {};
+const char kTagKey = 0;
+
+}  // namespace
+
+void FormRenderer::DrawTick(const PixelRect& c, Color color) {
+    // A tick drawn rather than typed: the stand-in fonts need not have one.
+    const int u = Unit();
+    const int h = c.h();
+    const int x0 = c.x0, y0 = c.y0;
+    for (int i = 0; i <= h / 3; ++i)
+        paint_.Fill({x0 + i, y0 + h / 2 + i, x0 + i + 2 * u, y0 + h / 2 + i + 2 * u}, color);
+    for (int i = 0; i <= 2 * h / 3; ++i) {
+        const int x = x0 + h / 3 + i, y = y0 + h / 2 + h / 3 - i;
+        paint_.Fill({x, y, x + 2 * u, y + 2 * u}, color);
+    }
+}
+
+void FormRenderer::DrawPanel(const BestGamesPanel& panel) {
+    const int u = Unit();
+    const PixelRect box = vp_.Rect(kLeft, kTop, kWidth, kHeight);
+    paint_.Fill(box, colors::kBlack);
+    paint_.Outline(box, u, colors::kWhite);
+
+    auto line = [&](int index, const std::string& text, const FontSpec& spec, Color ink, int x,
+                    int y, bool centred) {
+        TTF_Font* font = fonts_.Get(spec, vp_.FontPixels(spec.points));
+        const TextImage& image = text_.Get(&kLineKeys[index], text, ink, font, 0, false);
+        if (image.texture == nullptr)
+            return;
+        const SDL_Rect dst{centred ? x - image.w / 2 : x, y, image.w, image.h};
+        SDL_RenderCopy(sdl_, image.texture, nullptr, &dst);
+    };
+    line(0, "Best games", kTitleFont, kTitleInk, (box.x0 + box.x1) / 2, vp_.Y(kTop + 150), true);
+    const int textLeft = vp_.X(kLeft + kPad);
+    line(1, "  #    Score  Played (UTC)", kRowFont, kInk, textLeft, vp_.Y(kRowTop - kRowHeight),
+         false);
+
+    const auto& rows = panel.rows();
+    if (rows.empty()) {
+        const std::string& note =
+            panel.note().empty()
+                ? (panel.loaded() ? std::string("No best games yet") : std::string("Reading..."))
+                : panel.note();
+        line(2, note, kRowFont, kInk, (box.x0 + box.x1) / 2, vp_.Y(kRowTop + kRowHeight), true);
+    }
+    for (size_t i = 0; i < rows.size() && i < 10; ++i) {
+        const BestGameRow& row = rows[i];
+        const float top = kRowTop + static_cast<float>(i) * kRowHeight;
+        const bool chosen = static_cast<int>(i) == panel.selected();
+        const PixelRect band = vp_.Rect(kLeft + kPad / 2, top, kWidth - kPad, kRowHeight);
+        if (chosen)
+            paint_.Fill(band, kChosen);
+        // "2026-12-08T03:00:00Z" shown as "2026-12-08 03:00".
+        const std::string date = row.played.substr(0, 10) + " " + row.played.substr(11, 5);
+        char text[64];
+        std::snprintf(text, sizeof text, "%3d %8" PRId64 "  %s", row.rank, row.score, date.c_str());
+        const Color ink = chosen ? colors::kBlack : kInk;
+        line(3 + static_cast<int>(i), text, kRowFont, ink, textLeft, band.y0 + u, false);
+        if (row.verified) {
+            const int side = band.h() - 4 * u;
+            const int right = vp_.X(kLeft + kWidth - kPad);
+            DrawTick({right - side, band.y0 + u, right, band.y0 + u + side}, ink);
+        }
+    }
+    line(13, "Up/Down choose  Enter watch  H close", kRowFont, kInk, (box.x0 + box.x1) / 2,
+         vp_.Y(kTop + kHeight - 420), true);
+}
+
+void FormRenderer::DrawReplayTag(const std::string& tag) {
+    const int u = Unit();
+    TTF_Font* font = fonts_.Get(kTagFont, vp_.FontPixels(kTagFont.points));
+    const TextImage& text = text_.Get(&kTagKey, tag, kInk, font, 0, false);
+    if (text.texture == nullptr)
+        return;
+    // The top right corner, inside the walls: the score holds the left one.
+    const int right = vp_.X(4560) - 4 * u, top = vp_.Y(80) + 3 * u;
+    const PixelRect box{right - text.w - 6 * u, top, right, top + text.h + 2 * u};
+    paint_.Fill(box, colors::kBlack);
+    paint_.Outline(box, u, kInk);
+    const SDL_Rect dst{box.x0 + 3 * u, top + u, text.w, text.h};
+    SDL_RenderCopy(sdl_, text.texture, nullptr, &dst);
+}
+
+}  // namespace sinkaway
