@@ -4,7 +4,7 @@
 
 #include <SDL.h>
 
-#include "controls.h"
+#include "dialog.h"
 #include "ellipse_cache.h"
 #include "fonts.h"
 #include "form.h"
