@@ -6,13 +6,11 @@
 
 #include "form.h"
 #include "game_state.h"
+#include "key_codes.h"
 #include "rand.h"
 #include "sound.h"
 
 namespace sinkaway {
-
-inline constexpr uint16_t kKeyLeft = 37;
-inline constexpr uint16_t kKeyRight = 39;
 
 // Floor Top that marks a bar just brought back from below the playfield.
 inline constexpr float kRecycleTop = 6301.0f;
@@ -23,7 +21,7 @@ inline constexpr float kFloorHeight = 135.0f;
 inline constexpr int16_t kPowerTicksLimit = 32767;
 
 class Game {
-public:
+  public:
     Game(FloatSource& random, MusicPlayer& music);
 
     // Window events.
@@ -59,7 +57,7 @@ public:
     GameState state;
     int64_t musicPlays = 0;  // how often a game has started the music
 
-private:
+  private:
     int32_t Rand(int32_t low, int32_t high) { return sinkaway::Rand(random_, low, high); }
 
     FloatSource& random_;

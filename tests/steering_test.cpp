@@ -20,7 +20,6 @@ constexpr Key Down(uint16_t code) {
 constexpr Key Up(uint16_t code) {
     return {false, code};
 }
-constexpr uint16_t kShift = 16, kSpace = 32, kUp = 38, kLetterA = 65;
 
 TEST(KeyTest, TheLastArrowPressedWinsAndAnyReleaseStops) {
     struct Case {
@@ -35,10 +34,13 @@ TEST(KeyTest, TheLastArrowPressedWinsAndAnyReleaseStops) {
         {"left then right", 100, {Down(kKeyLeft), Down(kKeyRight)}, 100},
         {"right then left", 100, {Down(kKeyRight), Down(kKeyLeft)}, -100},
         {"release of the other arrow", 100, {Down(kKeyLeft), Down(kKeyRight), Up(kKeyLeft)}, 0},
-        {"release of shift", 100, {Down(kKeyRight), Up(kShift)}, 0},
-        {"release of a letter", 100, {Down(kKeyLeft), Up(kLetterA)}, 0},
-        {"other keys pressed", 100, {Down(kKeyRight), Down(kSpace), Down(kUp), Down(kShift)}, 100},
-        {"only other keys", 100, {Down(kSpace), Down(kUp)}, 0},
+        {"release of shift", 100, {Down(kKeyRight), Up(kKeyShift)}, 0},
+        {"release of a letter", 100, {Down(kKeyLeft), Up(kKeyA)}, 0},
+        {"other keys pressed",
+         100,
+         {Down(kKeyRight), Down(kKeySpace), Down(kKeyUp), Down(kKeyShift)},
+         100},
+        {"only other keys", 100, {Down(kKeySpace), Down(kKeyUp)}, 0},
         {"left during a power-up", 125, {Down(kKeyLeft)}, -125},
         {"right during a power-up", 125, {Down(kKeyRight)}, 125},
     };

@@ -32,7 +32,8 @@ SDL_Renderer* CreateRenderer(SDL_Window* window) {
     return nullptr;
 }
 
-bool Set(const char* name) {
+// Whether an environment variable is set to something.
+bool EnvironmentHas(const char* name) {
     const char* value = SDL_getenv(name);
     return value != nullptr && *value != '\0';
 }
@@ -60,15 +61,17 @@ int NoWindow(const char* why) {
 GameWindow::GameWindow(const Options& options)
     : options_(options),
       music_(FindAsset("Castor.wav", options.music)),
-      session_(random_, music_) {}
+      session_(random_, music_),
+      router_(session_.game.form),
+      player_(session_) {}
 
 GameWindow::~GameWindow() {
-    ClosePads();
-    drawer_.reset();
-    if (renderer_ != nullptr)
-        SDL_DestroyRenderer(renderer_);
-    if (window_ != nullptr)
-        SDL_DestroyWindow(window_);
+    pads_.Close();
+    screen_.drawer.reset();
+    if (screen_.renderer != nullptr)
+        SDL_DestroyRenderer(screen_.renderer);
+    if (screen_.window != nullptr)
+        SDL_DestroyWindow(screen_.window);
 }
 
 int64_t GameWindow::NowMillis() const {
@@ -77,33 +80,35 @@ int64_t GameWindow::NowMillis() const {
 
 Micros GameWindow::NowMicros() const {
     return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() -
-                                                                 start_)
+                                                                 clock_.start)
         .count();
 }
 
 bool GameWindow::Open(std::string& error) {
     const int scale = ChooseScale(options_);
-    window_ = SDL_CreateWindow(kWindowCaption, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                               kClientPixelsWide * scale, kClientPixelsHigh * scale,
-                               SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
-    if (window_ == nullptr) {
+    screen_.window =
+        SDL_CreateWindow(kWindowCaption, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                         kClientPixelsWide * scale, kClientPixelsHigh * scale,
+                         SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
+    if (screen_.window == nullptr) {
         error = SDL_GetError();
         return false;
     }
-    SDL_SetWindowMinimumSize(window_, kClientPixelsWide / 2, kClientPixelsHigh / 2);
+    SDL_SetWindowMinimumSize(screen_.window, kClientPixelsWide / 2, kClientPixelsHigh / 2);
     if (options_.fullscreen)
-        SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
-    if (pictures_.icon() != nullptr)
-        SDL_SetWindowIcon(window_, pictures_.icon());
-    renderer_ = CreateRenderer(window_);
-    if (renderer_ == nullptr) {
+        SDL_SetWindowFullscreen(screen_.window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    if (screen_.pictures.icon() != nullptr)
+        SDL_SetWindowIcon(screen_.window, screen_.pictures.icon());
+    screen_.renderer = CreateRenderer(screen_.window);
+    if (screen_.renderer == nullptr) {
         error = SDL_GetError();
         return false;
     }
     SDL_RendererInfo info;
-    vsync_ =
-        SDL_GetRendererInfo(renderer_, &info) == 0 && (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
-    drawer_ = std::make_unique<FormRenderer>(renderer_, fonts_, pictures_.startImage());
+    screen_.vsync = SDL_GetRendererInfo(screen_.renderer, &info) == 0 &&
+                    (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
+    screen_.drawer = std::make_unique<FormRenderer>(screen_.renderer, screen_.fonts,
+                                                    screen_.pictures.startImage());
     return true;
 }
 
@@ -113,9 +118,9 @@ int GameWindow::Run() {
     std::string fontError;
     bool fontsReady = false;
     std::thread fontLoader(
-        [this, &fontError, &fontsReady] { fontsReady = fonts_.Init(fontError); });
+        [this, &fontError, &fontsReady] { fontsReady = screen_.fonts.Init(fontError); });
     std::string problem;
-    pictures_.Load(problem);
+    screen_.pictures.Load(problem);
     if (!problem.empty())
         std::fprintf(stderr, "sinkaway: %s\n", problem.c_str());
     std::string error;
@@ -128,16 +133,16 @@ int GameWindow::Run() {
     if (!opened)
         return NoWindow(error.c_str());
     const uint64_t seed = options_.seed ? *options_.seed : ClockSeed();
-    if (!StartRecording(seed))
+    if (!player_.Record(options_.record, seed))
         return 1;
 
-    start_ = std::chrono::steady_clock::now();
+    clock_.start = std::chrono::steady_clock::now();
     // The load event runs before the window is first shown.
     session_.Load(seed);
     SDL_StopTextInput();
     // Shown first, then drawn: a picture presented to a hidden window is one nobody sees, and
     // its present would hold up the first one that counts.
-    SDL_ShowWindow(window_);
+    SDL_ShowWindow(screen_.window);
     Render();
     music_.Open();  // after the first picture: a slow sound server must not hold it up
     // Pads too: probing the input devices takes tens of milliseconds the first picture need not
@@ -145,11 +150,11 @@ int GameWindow::Run() {
     // keyboard and the mouse still do everything.
     SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);
     const Micros loopStart = NowMicros();
-    pacer_.Start(loopStart);
+    clock_.pacer.Start(loopStart);
     if (options_.seconds > 0)
-        endNanos_ = MonotonicNanos() + static_cast<int64_t>(options_.seconds * 1e9);
+        unattended_.endNanos = MonotonicNanos() + static_cast<int64_t>(options_.seconds * 1e9);
     Loop();
-    FinishRecording();
+    player_.FinishRecording();
 
     if (options_.stats)
         PrintStats(static_cast<double>(NowMicros() - loopStart) / 1e6);
@@ -158,53 +163,54 @@ int GameWindow::Run() {
 
 void GameWindow::PrintStats(double wallSeconds) const {
     SDL_RendererInfo info;
-    SDL_GetRendererInfo(renderer_, &info);
-    std::fprintf(stderr, "sinkaway: renderer %s, vsync %s\n", info.name, vsync_ ? "on" : "off");
-    stats_.Print(stderr, wallSeconds);
+    SDL_GetRendererInfo(screen_.renderer, &info);
+    std::fprintf(stderr, "sinkaway: renderer %s, vsync %s\n", info.name,
+                 screen_.vsync ? "on" : "off");
+    stats_.ticks.Print(stderr, wallSeconds);
     FrameStats::Extra extra;
     extra.program = "sinkaway";
     extra.renderer = info.name;
-    extra.vsync = vsync_;
+    extra.vsync = screen_.vsync;
     SDL_DisplayMode mode;
-    if (SDL_GetCurrentDisplayMode(std::max(0, SDL_GetWindowDisplayIndex(window_)), &mode) == 0)
+    if (SDL_GetCurrentDisplayMode(std::max(0, SDL_GetWindowDisplayIndex(screen_.window)), &mode) ==
+        0)
         extra.displayHz = mode.refresh_rate;
-    extra.mainTicks = stats_.ticks[static_cast<int>(TimerId::tmrMain)];
-    extra.points = stats_.ticks[static_cast<int>(TimerId::tmrScore)];
+    extra.mainTicks = stats_.ticks.ticks[static_cast<int>(TimerId::tmrMain)];
+    extra.points = stats_.ticks.ticks[static_cast<int>(TimerId::tmrScore)];
     extra.wallSeconds = wallSeconds;
-    frameStats_.Print(stderr, extra);
+    stats_.frames.Print(stderr, extra);
 }
 
-int GameWindow::WaitMillis() const {
+int GameWindow::MillisToSleep() const {
     // While paused nothing runs until the player comes back, but --seconds still ends the run.
-    int64_t cap = paused_ ? -1 : tooltip_.MillisUntilChange(NowMillis());
-    if (endNanos_ >= 0) {
+    int64_t cap = router_.paused() ? -1 : tooltip_.MillisUntilChange(NowMillis());
+    if (unattended_.endNanos >= 0) {
         // --seconds: wake up in time to end the run.
         const int64_t left =
-            std::max<int64_t>(0, (endNanos_ - MonotonicNanos() + 999'999) / 1'000'000);
+            std::max<int64_t>(0, (unattended_.endNanos - MonotonicNanos() + 999'999) / 1'000'000);
         cap = cap < 0 ? left : std::min(cap, left);
     }
-    if (paused_)
+    if (router_.paused())
         return cap < 0 ? -1 : static_cast<int>(cap);
-    return sinkaway::WaitMillis(session_.now(), session_.NextDue(),
-                                cap < 0 ? -1 : static_cast<int>(cap));
+    return WaitMillis(session_.now(), session_.NextDue(), cap < 0 ? -1 : static_cast<int>(cap));
 }
 
 void GameWindow::Loop() {
     while (running_) {
         // Sleeps until an event arrives or the next timer comes due; the event stays queued.
-        const int wait = dirty_ ? 0 : WaitMillis();
+        const int wait = drawn_.dirty ? 0 : MillisToSleep();
         if (wait < 0) {
             SDL_WaitEvent(nullptr);
         } else if (wait > 0) {
             SDL_WaitEventTimeout(nullptr, wait);
         }
         // Ticks that came due while asleep run before the events that woke us: they came first.
-        if (!paused_)
-            session_.Advance(pacer_.Elapse(NowMicros()), &stats_);
-        focus_.Drop(session_.game.form);
-        if (options_.autoplay && autoplay_.Step(session_))
+        if (!router_.paused())
+            session_.Advance(clock_.pacer.Elapse(NowMicros()), &stats_.ticks);
+        router_.FollowForm();
+        if (options_.autoplay && unattended_.autoplay.Step(session_))
             AfterEvent();
-        if (endNanos_ >= 0 && MonotonicNanos() >= endNanos_)
+        if (unattended_.endNanos >= 0 && MonotonicNanos() >= unattended_.endNanos)
             running_ = false;
 
         SDL_Event event;
@@ -212,32 +218,32 @@ void GameWindow::Loop() {
 
         const bool tip = tooltip_.Showing(NowMillis()) && session_.game.form.imgNewGame.visible;
         const uint64_t digest = VisibleDigest(session_.game.form);
-        if (dirty_ || digest != drawnDigest_ || tip != tooltipDrawn_)
+        if (drawn_.dirty || digest != drawn_.digest || tip != drawn_.tooltip)
             Render();
     }
 }
 
 void GameWindow::Render() {
     int w = 0, h = 0;
-    SDL_GetRendererOutputSize(renderer_, &w, &h);
-    viewport_ = FitViewport(w, h);
+    SDL_GetRendererOutputSize(screen_.renderer, &w, &h);
+    screen_.viewport = FitViewport(w, h);
     const Form& form = session_.game.form;
     Overlay overlay;
-    overlay.focused = focus_.focused();
-    overlay.pressed = pressedOver_ ? pressed_ : Control::kNone;
+    overlay.focused = router_.focused();
+    overlay.pressed = router_.drawnPressed();
     overlay.tooltip = tooltip_.Showing(NowMillis()) && form.imgNewGame.visible;
     overlay.tooltipX = tooltip_.x();
     overlay.tooltipY = tooltip_.y();
-    overlay.paused = paused_;
-    drawer_->Draw(form, viewport_, overlay);
-    SDL_RenderPresent(renderer_);
-    ++stats_.frames;
-    frameStats_.Presented(MonotonicNanos());
-    if (options_.frames > 0 && frameStats_.frames() >= options_.frames)
+    overlay.paused = router_.paused();
+    screen_.drawer->Draw(form, screen_.viewport, overlay);
+    SDL_RenderPresent(screen_.renderer);
+    ++stats_.ticks.frames;
+    stats_.frames.Presented(MonotonicNanos());
+    if (options_.frames > 0 && stats_.frames.frames() >= options_.frames)
         running_ = false;
-    dirty_ = false;
-    drawnDigest_ = VisibleDigest(form);
-    tooltipDrawn_ = overlay.tooltip;
+    drawn_.dirty = false;
+    drawn_.digest = VisibleDigest(form);
+    drawn_.tooltip = overlay.tooltip;
 }
 
 int RunWindow(const Options& options) {
@@ -246,10 +252,10 @@ int RunWindow(const Options& options) {
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
     // Unless a video driver was asked for, only a real display will do. With an X display and no
     // Wayland one, only X is tried, so a failing probe for Wayland adds no noise to the message.
-    const bool driverAsked = Set("SDL_VIDEODRIVER");
-    if (!driverAsked && !Set("DISPLAY") && !Set("WAYLAND_DISPLAY"))
+    const bool driverAsked = EnvironmentHas("SDL_VIDEODRIVER");
+    if (!driverAsked && !EnvironmentHas("DISPLAY") && !EnvironmentHas("WAYLAND_DISPLAY"))
         return NoWindow("neither DISPLAY nor WAYLAND_DISPLAY is set");
-    if (!driverAsked && !Set("WAYLAND_DISPLAY"))
+    if (!driverAsked && !EnvironmentHas("WAYLAND_DISPLAY"))
         SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
     if (SDL_Init(SDL_INIT_VIDEO) != 0)
         return NoWindow(SDL_GetError());

@@ -1,5 +1,5 @@
 // Which control a point hits, how the focus walks, and where each key goes.
-#include "controls.h"
+#include "dialog.h"
 
 #include <gtest/gtest.h>
 

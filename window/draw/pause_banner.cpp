@@ -1,5 +1,4 @@
 // "Paused" over the middle of the playfield, in a box of its own so that it reads over anything.
-#include "pause.h"
 #include "renderer.h"
 
 namespace sinkaway {
@@ -8,6 +7,7 @@ namespace {
 constexpr FontSpec kPausedFont{"Fixedsys", 12.0f, 700, false};
 constexpr Color kPausedBack = colors::kBlack;
 constexpr Color kPausedInk = colors::kWhite;
+constexpr const char* kPausedText = "Paused";
 }  // namespace
 
 void FormRenderer::DrawPaused() {

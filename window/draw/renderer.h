@@ -7,7 +7,7 @@
 #include <string>
 
 #include "best_games.h"
-#include "controls.h"
+#include "dialog.h"
 #include "ellipse_cache.h"
 #include "fonts.h"
 #include "form.h"

@@ -1,17 +1,15 @@
 // Game pad changes to key events.
 #include "gamepad.h"
 
-namespace sinkaway {
+#include "key_codes.h"
 
-namespace {
-constexpr uint16_t kVkLeft = 37, kVkRight = 39;
-}  // namespace
+namespace sinkaway {
 
 bool PadMapper::Holds(uint16_t vk) const {
     for (const auto& [id, pad] : pads_) {
-        if (vk == kVkLeft && (pad.dpadLeft || pad.stick < 0))
+        if (vk == kKeyLeft && (pad.dpadLeft || pad.stick < 0))
             return true;
-        if (vk == kVkRight && (pad.dpadRight || pad.stick > 0))
+        if (vk == kKeyRight && (pad.dpadRight || pad.stick > 0))
             return true;
     }
     return false;
@@ -19,14 +17,14 @@ bool PadMapper::Holds(uint16_t vk) const {
 
 template <typename Change>
 void PadMapper::Update(int pad, Change change, std::vector<PadOutput>& out) {
-    const bool left = Holds(kVkLeft), right = Holds(kVkRight);
+    const bool left = Holds(kKeyLeft), right = Holds(kKeyRight);
     change(pads_[pad]);
     // Releases first: a stick swung from one side to the other lets go before it presses.
-    for (auto [vk, was] : {std::pair{kVkLeft, left}, std::pair{kVkRight, right}}) {
+    for (auto [vk, was] : {std::pair{kKeyLeft, left}, std::pair{kKeyRight, right}}) {
         if (was && !Holds(vk))
             out.push_back({PadOutput::Kind::kKeyUp, vk});
     }
-    for (auto [vk, was] : {std::pair{kVkLeft, left}, std::pair{kVkRight, right}}) {
+    for (auto [vk, was] : {std::pair{kKeyLeft, left}, std::pair{kKeyRight, right}}) {
         if (!was && Holds(vk))
             out.push_back({PadOutput::Kind::kKeyDown, vk});
     }

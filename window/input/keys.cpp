@@ -1,6 +1,8 @@
 // The key code table.
 #include "keys.h"
 
+#include "key_codes.h"
+
 namespace sinkaway {
 
 namespace {
@@ -9,27 +11,27 @@ uint16_t Keypad(SDL_Keycode key, bool numLock) {
     // With Num Lock the digit keys give VK_NUMPAD0..9; without, the keys printed beside them.
     switch (key) {
         case SDLK_KP_0:
-            return numLock ? 0x60 : 45;  // Insert
+            return numLock ? kKeyNumpad0 + 0 : kKeyInsert;
         case SDLK_KP_1:
-            return numLock ? 0x61 : 35;  // End
+            return numLock ? kKeyNumpad0 + 1 : kKeyEnd;
         case SDLK_KP_2:
-            return numLock ? 0x62 : 40;  // Down
+            return numLock ? kKeyNumpad0 + 2 : kKeyDown;
         case SDLK_KP_3:
-            return numLock ? 0x63 : 34;  // Page Down
+            return numLock ? kKeyNumpad0 + 3 : kKeyPageDown;
         case SDLK_KP_4:
-            return numLock ? 0x64 : 37;  // Left
+            return numLock ? kKeyNumpad0 + 4 : kKeyLeft;
         case SDLK_KP_5:
-            return numLock ? 0x65 : 12;  // Clear
+            return numLock ? kKeyNumpad0 + 5 : kKeyClear;
         case SDLK_KP_6:
-            return numLock ? 0x66 : 39;  // Right
+            return numLock ? kKeyNumpad0 + 6 : kKeyRight;
         case SDLK_KP_7:
-            return numLock ? 0x67 : 36;  // Home
+            return numLock ? kKeyNumpad0 + 7 : kKeyHome;
         case SDLK_KP_8:
-            return numLock ? 0x68 : 38;  // Up
+            return numLock ? kKeyNumpad0 + 8 : kKeyUp;
         case SDLK_KP_9:
-            return numLock ? 0x69 : 33;  // Page Up
+            return numLock ? kKeyNumpad0 + 9 : kKeyPageUp;
         case SDLK_KP_PERIOD:
-            return numLock ? 0x6E : 46;  // Delete
+            return numLock ? kKeyDecimal : kKeyDelete;
         default:
             return 0;
     }
@@ -39,102 +41,102 @@ uint16_t Keypad(SDL_Keycode key, bool numLock) {
 
 uint16_t ToVirtualKey(SDL_Keycode key, uint16_t mod) {
     if (key >= SDLK_a && key <= SDLK_z)
-        return static_cast<uint16_t>('A' + (key - SDLK_a));
+        return static_cast<uint16_t>(kKeyA + (key - SDLK_a));
     if (key >= SDLK_0 && key <= SDLK_9)
-        return static_cast<uint16_t>('0' + (key - SDLK_0));
+        return static_cast<uint16_t>(kKey0 + (key - SDLK_0));
     if (key >= SDLK_F1 && key <= SDLK_F12)
-        return static_cast<uint16_t>(0x70 + (key - SDLK_F1));
+        return static_cast<uint16_t>(kKeyF1 + (key - SDLK_F1));
     if (key >= SDLK_F13 && key <= SDLK_F24)
-        return static_cast<uint16_t>(0x7C + (key - SDLK_F13));
+        return static_cast<uint16_t>(kKeyF13 + (key - SDLK_F13));
     if (const uint16_t vk = Keypad(key, (mod & KMOD_NUM) != 0); vk != 0)
         return vk;
     switch (key) {
         case SDLK_LEFT:
-            return 37;
+            return kKeyLeft;
         case SDLK_UP:
-            return 38;
+            return kKeyUp;
         case SDLK_RIGHT:
-            return 39;
+            return kKeyRight;
         case SDLK_DOWN:
-            return 40;
+            return kKeyDown;
         case SDLK_BACKSPACE:
-            return 8;
+            return kKeyBackspace;
         case SDLK_TAB:
-            return 9;
+            return kKeyTab;
         case SDLK_RETURN:
         case SDLK_KP_ENTER:
-            return 13;
+            return kKeyEnter;
         case SDLK_LSHIFT:
         case SDLK_RSHIFT:
-            return 16;
+            return kKeyShift;
         case SDLK_LCTRL:
         case SDLK_RCTRL:
-            return 17;
+            return kKeyControl;
         case SDLK_LALT:
         case SDLK_RALT:
-            return 18;
+            return kKeyAlt;
         case SDLK_PAUSE:
-            return 19;
+            return kKeyPause;
         case SDLK_CAPSLOCK:
-            return 20;
+            return kKeyCapsLock;
         case SDLK_ESCAPE:
-            return 27;
+            return kKeyEscape;
         case SDLK_SPACE:
-            return 32;
+            return kKeySpace;
         case SDLK_PAGEUP:
-            return 33;
+            return kKeyPageUp;
         case SDLK_PAGEDOWN:
-            return 34;
+            return kKeyPageDown;
         case SDLK_END:
-            return 35;
+            return kKeyEnd;
         case SDLK_HOME:
-            return 36;
+            return kKeyHome;
         case SDLK_PRINTSCREEN:
-            return 44;
+            return kKeyPrintScreen;
         case SDLK_INSERT:
-            return 45;
+            return kKeyInsert;
         case SDLK_DELETE:
-            return 46;
+            return kKeyDelete;
         case SDLK_LGUI:
-            return 91;
+            return kKeyLeftWindows;
         case SDLK_RGUI:
-            return 92;
+            return kKeyRightWindows;
         case SDLK_APPLICATION:
-            return 93;
+            return kKeyApplication;
         case SDLK_KP_MULTIPLY:
-            return 106;
+            return kKeyMultiply;
         case SDLK_KP_PLUS:
-            return 107;
+            return kKeyAdd;
         case SDLK_KP_MINUS:
-            return 109;
+            return kKeySubtract;
         case SDLK_KP_DIVIDE:
-            return 111;
+            return kKeyDivide;
         case SDLK_NUMLOCKCLEAR:
-            return 144;
+            return kKeyNumLock;
         case SDLK_SCROLLLOCK:
-            return 145;
+            return kKeyScrollLock;
         case SDLK_SEMICOLON:
-            return 186;
+            return kKeySemicolon;
         case SDLK_EQUALS:
-            return 187;
+            return kKeyEquals;
         case SDLK_COMMA:
-            return 188;
+            return kKeyComma;
         case SDLK_MINUS:
-            return 189;
+            return kKeyMinus;
         case SDLK_PERIOD:
-            return 190;
+            return kKeyPeriod;
         case SDLK_SLASH:
-            return 191;
+            return kKeySlash;
         case SDLK_BACKQUOTE:
-            return 192;
+            return kKeyBackquote;
         case SDLK_LEFTBRACKET:
-            return 219;
+            return kKeyLeftBracket;
         case SDLK_BACKSLASH:
-            return 220;
+            return kKeyBackslash;
         case SDLK_RIGHTBRACKET:
-            return 221;
+            return kKeyRightBracket;
         case SDLK_QUOTE:
-            return 222;
+            return kKeyQuote;
         default:
             return 0;
     }

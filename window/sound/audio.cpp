@@ -19,6 +19,31 @@ Mix_Music* LoadWavMusic(std::vector<uint8_t>& bytes) {
     return Mix_LoadMUSType_RW(rw, MUS_WAV, 1);
 }
 
+namespace {
+
+// Without an audio device the mixer was never opened and has nothing to hold.
+bool MixerOpen() {
+    int rate = 0, channels = 0;
+    Uint16 format = 0;
+    return Mix_QuerySpec(&rate, &format, &channels) != 0;
+}
+
+}  // namespace
+
+void HoldSound() {
+    if (MixerOpen()) {
+        Mix_PauseMusic();
+        Mix_Pause(-1);
+    }
+}
+
+void ResumeSound() {
+    if (MixerOpen()) {
+        Mix_ResumeMusic();
+        Mix_Resume(-1);
+    }
+}
+
 SdlMusicPlayer::~SdlMusicPlayer() {
     stop_ = true;
     if (loader_.joinable())

@@ -21,6 +21,11 @@ namespace sinkaway {
 // must outlive the music: it streams from them.
 Mix_Music* LoadWavMusic(std::vector<uint8_t>& bytes);
 
+// The window's pause: the music and every sound hold where they are, then carry on from there.
+// Without an audio device both do nothing.
+void HoldSound();
+void ResumeSound();
+
 class SdlMusicPlayer final : public MusicPlayer {
   public:
     // `path`: the music file found at start-up, or empty.

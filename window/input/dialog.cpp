@@ -1,14 +1,13 @@
 // Hit testing, the focus ring and the routing of keys between the window's controls and the game.
-#include "controls.h"
+#include "dialog.h"
 
 #include <array>
+
+#include "key_codes.h"
 
 namespace sinkaway {
 
 namespace {
-
-constexpr uint16_t kVkTab = 9, kVkEnter = 13, kVkSpace = 32, kVkF11 = 0x7A;
-constexpr uint16_t kVkLeft = 37, kVkUp = 38, kVkRight = 39, kVkDown = 40;
 
 constexpr std::array<Control, 3> kTabOrder = {Control::cmdNewGame, Control::chkBGM,
                                               Control::chkPower};
@@ -91,12 +90,12 @@ void FocusRing::Drop(const Form& form) {
 }
 
 KeyRoute RouteKeyDown(const Form& form, Control focused, const KeyPress& key) {
-    if ((key.vk == kVkEnter && key.alt) || key.vk == kVkF11)
+    if ((key.vk == kKeyEnter && key.alt) || key.vk == kKeyF11)
         return {KeyAction::kFullscreen};
-    if (key.vk == kVkTab && AnyFocusable(form)) {
+    if (key.vk == kKeyTab && AnyFocusable(form)) {
         return {key.shift ? KeyAction::kFocusPrevious : KeyAction::kFocusNext};
     }
-    if (key.vk == kVkEnter && form.cmdNewGame.visible) {
+    if (key.vk == kKeyEnter && form.cmdNewGame.visible) {
         if (key.repeat)
             return {KeyAction::kIgnore};
         return {KeyAction::kClick, Control::cmdNewGame};
@@ -105,15 +104,15 @@ KeyRoute RouteKeyDown(const Form& form, Control focused, const KeyPress& key) {
         return {KeyAction::kToGame};
 
     switch (key.vk) {
-        case kVkSpace:
+        case kKeySpace:
             if (key.repeat)
                 return {KeyAction::kIgnore};
             return {KeyAction::kClick, focused};
-        case kVkLeft:
-        case kVkUp:
+        case kKeyLeft:
+        case kKeyUp:
             return {KeyAction::kFocusPrevious};
-        case kVkRight:
-        case kVkDown:
+        case kKeyRight:
+        case kKeyDown:
             return {KeyAction::kFocusNext};
         default:
             return {KeyAction::kIgnore};

@@ -1,42 +1,41 @@
-// Every click and key the window gives the game passes through here, and into the recording when
-// there is one: a replay can only reproduce what it was told.
+// The player's events on their way to the session, and into the recording when there is one.
+#include "player_events.h"
+
 #include <cstdio>
 #include <cstdlib>
-#include <string>
 
-#include "game_window.h"
 #include "trace.h"
 
 namespace sinkaway {
 
-void GameWindow::SendClick(ClickTarget target) {
+void PlayerEvents::Click(ClickTarget target) {
     recorder_.Click(session_.now(), target);
     session_.Click(target);
 }
 
-void GameWindow::SendKeyDown(uint16_t vk) {
+void PlayerEvents::KeyDown(uint16_t vk) {
     recorder_.Key(session_.now(), true, vk);
     session_.KeyDown(vk);
 }
 
-void GameWindow::SendKeyUp(uint16_t vk) {
+void PlayerEvents::KeyUp(uint16_t vk) {
     recorder_.Key(session_.now(), false, vk);
     session_.KeyUp(vk);
 }
 
-bool GameWindow::StartRecording(uint64_t seed) {
-    if (options_.record.empty())
+bool PlayerEvents::Record(const std::string& path, uint64_t seed) {
+    if (path.empty())
         return true;
+    path_ = path;
     std::string error;
-    if (!recorder_.Open(options_.record, seed, error)) {
-        std::fprintf(stderr, "sinkaway: cannot record to %s: %s\n", options_.record.c_str(),
-                     error.c_str());
+    if (!recorder_.Open(path, seed, error)) {
+        std::fprintf(stderr, "sinkaway: cannot record to %s: %s\n", path.c_str(), error.c_str());
         return false;
     }
     return true;
 }
 
-void GameWindow::FinishRecording() {
+void PlayerEvents::FinishRecording() {
     if (!recorder_.isOpen())
         return;
     // What the window showed last, as the headless trace would say it, so that a replay can be
@@ -55,8 +54,7 @@ void GameWindow::FinishRecording() {
         recorder_.Note(session_.now(), "window's final state: " + line);
     }
     if (!recorder_.Finish(session_.now()))
-        std::fprintf(stderr, "sinkaway: the recording in %s is incomplete\n",
-                     options_.record.c_str());
+        std::fprintf(stderr, "sinkaway: the recording in %s is incomplete\n", path_.c_str());
 }
 
 }  // namespace sinkaway

@@ -1,0 +1,254 @@
+// The window's input rules: pause, the keys held and the keys the window keeps, the mouse button,
+// the focus ring and the pads.
+#include "input_router.h"
+
+#include "key_codes.h"
+
+namespace sinkaway {
+
+namespace {
+
+bool IsPauseKey(uint16_t vk) {
+    return vk == kKeyP || vk == kKeyPause;
+}
+
+ClickTarget TargetOf(Control c) {
+    switch (c) {
+        case Control::imgNewGame:
+            return ClickTarget::imgNewGame;
+        case Control::cmdNewGame:
+            return ClickTarget::cmdNewGame;
+        case Control::chkBGM:
+            return ClickTarget::chkBGM;
+        default:
+            return ClickTarget::chkPower;
+    }
+}
+
+}  // namespace
+
+bool InPlay(const Form& form) {
+    return !form.imgNewGame.visible && !form.cmdNewGame.visible;
+}
+
+void InputRouter::Begin() {
+    out_.clear();
+}
+
+void InputRouter::Emit(InputOutcome::Kind kind, uint16_t vk) {
+    out_.push_back({kind, vk});
+}
+
+InputRouter::Outcomes InputRouter::KeyDown(const KeyPress& press) {
+    Begin();
+    RouteKeyDown(press);
+    return out_;
+}
+
+void InputRouter::RouteKeyDown(const KeyPress& press) {
+    const uint16_t vk = press.vk;
+    const KeyRoute route = sinkaway::RouteKeyDown(form_, focus_.focused(), press);
+    if (route.action == KeyAction::kFullscreen) {
+        // The Enter of Alt+Enter, and F11, are the window's: not even their key-up reaches
+        // the game.
+        windowKeys_.insert(vk);
+        if (!press.repeat)
+            Emit(InputOutcome::Kind::kFullscreen);
+        return;
+    }
+    if (PauseTakes(press))
+        return;
+    if (windowKeys_.count(vk) != 0) {
+        // Still held since the window took it: its repeats are the window's too.
+        if (press.repeat)
+            return;
+        windowKeys_.erase(vk);
+    }
+    switch (route.action) {
+        case KeyAction::kToGame:
+            // Auto-repeats arrive as key-downs too: holding an arrow relies on them.
+            Emit(InputOutcome::Kind::kKeyDown, vk);
+            heldKeys_.insert(vk);
+            break;
+        case KeyAction::kFocusNext:
+        case KeyAction::kFocusPrevious:
+            MoveFocus(route.action == KeyAction::kFocusPrevious);
+            break;
+        case KeyAction::kClick:
+            Click(route.target);
+            break;
+        case KeyAction::kFullscreen:
+        case KeyAction::kIgnore:
+            break;
+    }
+}
+
+bool InputRouter::PauseTakes(const KeyPress& press) {
+    if (paused_) {
+        if (IsPauseKey(press.vk) && !press.repeat)
+            Resume();
+        windowKeys_.insert(press.vk);
+        return true;
+    }
+    if (IsPauseKey(press.vk) && InPlay(form_)) {
+        if (!press.repeat)
+            Pause();
+        windowKeys_.insert(press.vk);
+        return true;
+    }
+    return false;
+}
+
+InputRouter::Outcomes InputRouter::KeyUp(uint16_t vk) {
+    Begin();
+    RouteKeyUp(vk);
+    return out_;
+}
+
+void InputRouter::RouteKeyUp(uint16_t vk) {
+    heldKeys_.erase(vk);
+    // A key the window kept, or any key while paused: the game had its key-up at the pause.
+    if (windowKeys_.erase(vk) != 0 || paused_)
+        return;
+    if (KeyUpReachesGame(focus_.focused()))
+        Emit(InputOutcome::Kind::kKeyUp, vk);
+}
+
+void InputRouter::ReleaseHeldKeys() {
+    for (uint16_t vk : heldKeys_) {
+        if (KeyUpReachesGame(focus_.focused()))
+            Emit(InputOutcome::Kind::kKeyUp, vk);
+    }
+    heldKeys_.clear();
+}
+
+void InputRouter::Pause() {
+    if (paused_)
+        return;
+    // For the game a pause is like another window taking the keyboard: every held key goes up.
+    ReleaseHeldKeys();
+    paused_ = true;
+    Emit(InputOutcome::Kind::kPause);
+}
+
+void InputRouter::Resume() {
+    if (!paused_)
+        return;
+    paused_ = false;
+    Emit(InputOutcome::Kind::kResume);
+}
+
+InputRouter::Outcomes InputRouter::FocusLost() {
+    Begin();
+    // Nobody is watching the game any more.
+    if (InPlay(form_))
+        Pause();
+    // Keys held while another window takes the keyboard never send their key-up: release them
+    // here, or the ball would keep going with nobody at the keys.
+    ReleaseHeldKeys();
+    pressed_ = Control::kNone;
+    pressedOver_ = false;
+    return out_;
+}
+
+void InputRouter::Click(Control control) {
+    if (control == Control::kNone || paused_)
+        return;
+    out_.push_back({InputOutcome::Kind::kClick, 0, TargetOf(control)});
+}
+
+void InputRouter::MoveFocus(bool backwards) {
+    const Control before = focus_.focused();
+    focus_.Move(form_, backwards);
+    if (focus_.focused() != before)
+        Emit(InputOutcome::Kind::kFocus);
+}
+
+InputRouter::Outcomes InputRouter::ButtonDown(Control over) {
+    Begin();
+    pressed_ = over;
+    pressedOver_ = over != Control::kNone;
+    if (pressedOver_)
+        Emit(InputOutcome::Kind::kPressed);
+    const Control before = focus_.focused();
+    focus_.Set(form_, over);
+    if (focus_.focused() != before)
+        Emit(InputOutcome::Kind::kFocus);
+    return out_;
+}
+
+InputRouter::Outcomes InputRouter::ButtonUp(Control over) {
+    Begin();
+    const Control pressed = pressed_;
+    pressed_ = Control::kNone;
+    pressedOver_ = false;
+    // A click is a press and a release on the same control.
+    if (pressed != Control::kNone && over == pressed)
+        Click(pressed);
+    return out_;
+}
+
+InputRouter::Outcomes InputRouter::PointerMoved(Control over) {
+    Begin();
+    if (pressed_ != Control::kNone && pressedOver_ != (over == pressed_)) {
+        pressedOver_ = over == pressed_;
+        Emit(InputOutcome::Kind::kPressed);
+    }
+    return out_;
+}
+
+InputRouter::Outcomes InputRouter::PadPress(int pad, PadButton button, bool down) {
+    padOut_.clear();
+    padKeys_.Button(pad, button, down, padOut_);
+    return FromPad();
+}
+
+InputRouter::Outcomes InputRouter::PadStick(int pad, int x) {
+    padOut_.clear();
+    padKeys_.StickX(pad, x, padOut_);
+    return FromPad();
+}
+
+InputRouter::Outcomes InputRouter::PadRemoved(int pad) {
+    padOut_.clear();
+    padKeys_.Removed(pad, padOut_);
+    return FromPad();
+}
+
+InputRouter::Outcomes InputRouter::FromPad() {
+    Begin();
+    for (const PadOutput& o : padOut_) {
+        switch (o.kind) {
+            case PadOutput::Kind::kKeyDown: {
+                KeyPress press;
+                press.vk = o.vk;
+                RouteKeyDown(press);
+                break;
+            }
+            case PadOutput::Kind::kKeyUp:
+                RouteKeyUp(o.vk);
+                break;
+            case PadOutput::Kind::kStart:
+                // During play Start pauses and resumes, as the pad's player has no P key.
+                if (paused_) {
+                    Resume();
+                    break;
+                }
+                if (InPlay(form_)) {
+                    Pause();
+                    break;
+                }
+                [[fallthrough]];
+            case PadOutput::Kind::kNewGame:
+                if (form_.cmdNewGame.visible) {
+                    Click(Control::cmdNewGame);
+                } else if (form_.imgNewGame.visible) {
+                    Click(Control::imgNewGame);
+                }
+                break;
+        }
+    }
+    return out_;
+}
+
+}  // namespace sinkaway

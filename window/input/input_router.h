@@ -1,0 +1,99 @@
+// The window's input rules, with no SDL: keys, the left mouse button, the pointer, pads and the
+// loss of the keyboard focus come in in the game's own terms, and each call answers what they do
+// (an event for the game, a change of the dialog's look, pause or resume, fullscreen, or nothing).
+// The window's glue turns SDL's events into these calls and carries the answers out.
+#pragma once
+
+#include <cstdint>
+#include <set>
+#include <span>
+#include <vector>
+
+#include "dialog.h"
+#include "form.h"
+#include "gamepad.h"
+#include "session.h"
+
+namespace sinkaway {
+
+struct InputOutcome {
+    enum class Kind : uint8_t {
+        kClick,       // the game hears a click on `target`
+        kKeyDown,     // the game's key-down handler gets `vk`
+        kKeyUp,       // the game's key-up handler gets `vk`
+        kFocus,       // the keyboard focus went to another control
+        kPressed,     // the pressed look of the control under the mouse button changed
+        kPause,       // the game's clock stops
+        kResume,      // and runs again
+        kFullscreen,  // the window goes to or from fullscreen
+    };
+    Kind kind;
+    uint16_t vk = 0;
+    ClickTarget target = ClickTarget::imgNewGame;
+    bool operator==(const InputOutcome&) const = default;
+};
+
+// Only a game in play pauses: the title and game-over screens wait for the player anyway, and
+// their only timers are the ones that keep the picture going.
+bool InPlay(const Form& form);
+
+class InputRouter {
+  public:
+    // What one call does, in order; valid until the next call.
+    using Outcomes = std::span<const InputOutcome>;
+
+    // `form` is the game's, read at every event: which controls show decides where input goes.
+    explicit InputRouter(const Form& form) : form_(form) {}
+
+    // A key-down passes three stages in turn: the window's own keys (fullscreen), the pause,
+    // then the screen (the dialog's controls, or else the game). A later mode that owns the keys
+    // while it shows slots in as one more stage before the screen.
+    Outcomes KeyDown(const KeyPress& press);
+    Outcomes KeyUp(uint16_t vk);
+    // The left mouse button and the pointer, over `over` (Control::kNone: over no control).
+    Outcomes ButtonDown(Control over);
+    Outcomes ButtonUp(Control over);
+    Outcomes PointerMoved(Control over);
+    // Pads: `pad` tells them apart. The d-pad and the stick are the arrow keys, A the new-game
+    // button, Start pauses and resumes during play and starts a game otherwise.
+    Outcomes PadPress(int pad, PadButton button, bool down);
+    Outcomes PadStick(int pad, int x);
+    Outcomes PadRemoved(int pad);
+    // Another window took the keyboard.
+    Outcomes FocusLost();
+    // The form changed (a tick ran, a game started): hidden controls give up the focus.
+    void FollowForm() { focus_.Drop(form_); }
+
+    bool paused() const { return paused_; }
+    Control focused() const { return focus_.focused(); }
+    // Where the left button went down, whether or not the pointer is still there.
+    Control pressed() const { return pressed_; }
+    // The control drawn pressed: the one the button went down on, while the pointer is over it.
+    Control drawnPressed() const { return pressedOver_ ? pressed_ : Control::kNone; }
+
+  private:
+    void Begin();  // a new call: no outcomes yet
+    void RouteKeyDown(const KeyPress& press);
+    void RouteKeyUp(uint16_t vk);
+    bool PauseTakes(const KeyPress& press);
+    void Pause();
+    void Resume();
+    void ReleaseHeldKeys();
+    void Click(Control control);
+    void MoveFocus(bool backwards);
+    void Emit(InputOutcome::Kind kind, uint16_t vk = 0);
+    Outcomes FromPad();
+
+    const Form& form_;
+    FocusRing focus_;
+    Control pressed_ = Control::kNone;  // where the left button went down
+    bool pressedOver_ = false;          // ...and the pointer is still over it
+    std::set<uint16_t> heldKeys_;       // key-downs the game heard and whose key-up is due
+    std::set<uint16_t> windowKeys_;     // key-downs the window kept, whose key-up it keeps too
+    bool paused_ = false;
+    PadMapper padKeys_;
+    std::vector<PadOutput> padOut_;
+    std::vector<InputOutcome> out_;
+};
+
+}  // namespace sinkaway

@@ -1,0 +1,77 @@
+// Game pads through SDL: each pad is opened when SDL announces it, and its events become the
+// router's pad calls.
+#include "pad_devices.h"
+
+namespace sinkaway {
+
+namespace {
+
+PadButton ButtonOf(Uint8 button) {
+    switch (button) {
+        case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
+            return PadButton::kDpadLeft;
+        case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
+            return PadButton::kDpadRight;
+        case SDL_CONTROLLER_BUTTON_A:
+            return PadButton::kA;
+        case SDL_CONTROLLER_BUTTON_START:
+            return PadButton::kStart;
+        default:
+            return PadButton::kOther;
+    }
+}
+
+}  // namespace
+
+bool PadDevices::IsPadEvent(const SDL_Event& e) {
+    switch (e.type) {
+        case SDL_CONTROLLERDEVICEADDED:
+        case SDL_CONTROLLERDEVICEREMOVED:
+        case SDL_CONTROLLERBUTTONDOWN:
+        case SDL_CONTROLLERBUTTONUP:
+        case SDL_CONTROLLERAXISMOTION:
+            return true;
+        default:
+            return false;
+    }
+}
+
+void PadDevices::Close() {
+    for (auto& [id, pad] : open_) SDL_GameControllerClose(pad);
+    open_.clear();
+}
+
+InputRouter::Outcomes PadDevices::Handle(const SDL_Event& e, InputRouter& router) {
+    switch (e.type) {
+        case SDL_CONTROLLERDEVICEADDED:
+            // `which` is a device index here; every later event names the pad's instance id.
+            if (SDL_GameController* pad = SDL_GameControllerOpen(e.cdevice.which)) {
+                const SDL_JoystickID id =
+                    SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(pad));
+                if (!open_.emplace(id, pad).second)
+                    SDL_GameControllerClose(pad);  // already open: SDL announces pads twice
+            }
+            return {};
+        case SDL_CONTROLLERDEVICEREMOVED: {
+            const InputRouter::Outcomes out = router.PadRemoved(e.cdevice.which);
+            auto found = open_.find(e.cdevice.which);
+            if (found != open_.end()) {
+                SDL_GameControllerClose(found->second);
+                open_.erase(found);
+            }
+            return out;
+        }
+        case SDL_CONTROLLERBUTTONDOWN:
+        case SDL_CONTROLLERBUTTONUP:
+            return router.PadPress(e.cbutton.which, ButtonOf(e.cbutton.button),
+                                   e.type == SDL_CONTROLLERBUTTONDOWN);
+        case SDL_CONTROLLERAXISMOTION:
+            if (e.caxis.axis == SDL_CONTROLLER_AXIS_LEFTX)
+                return router.PadStick(e.caxis.which, e.caxis.value);
+            return {};
+        default:
+            return {};
+    }
+}
+
+}  // namespace sinkaway
