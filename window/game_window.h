@@ -10,8 +10,10 @@
 
 #include "audio.h"
 #include "autoplay.h"
+#include "best_games.h"
 #include "fonts.h"
 #include "frame_stats.h"
+#include "game_keeper.h"
 #include "input_router.h"
 #include "options.h"
 #include "pacer.h"
@@ -20,7 +22,9 @@
 #include "player_events.h"
 #include "rand.h"
 #include "renderer.h"
+#include "replay_player.h"
 #include "session.h"
+#include "store_worker.h"
 #include "tick_stats.h"
 #include "tooltip.h"
 #include "viewport.h"
@@ -57,6 +61,17 @@ class GameWindow {
     // draws again.
     void AfterEvent();
 
+    // The best games: kept, shown in the panel and watched (best_games_window.cpp).
+    // Before the load; false when a replay asked for (--replay) cannot be played.
+    bool StartBestGames(uint64_t seed, int& status);
+    // After the clock ran or an event: a game that ended goes to the store.
+    void FollowGames();
+    void TakeStoreNews();
+    void ApplyBestGames(InputOutcome::Kind kind);
+    void EndReplay();
+    // The form on screen: the replay's while one plays.
+    const Form& ShownForm() const;
+
     // What the window shows with.
     struct Screen {
         Fonts fonts;
@@ -83,6 +98,21 @@ class GameWindow {
         TickStats ticks;
         FrameStats frames;
     };
+    // The best games (best_games_window.cpp).
+    struct BestGames {
+        std::unique_ptr<StoreWorker> store;  // null when this run keeps nothing
+        GameKeeper keeper;
+        BestGamesPanel panel;
+        Label newBestLine;  // "New best #N - press H" after a game that entered the table
+        int newBest = 0;
+        Settings saved;             // the boxes as last read or saved
+        bool boxesTouched = false;  // the player clicked a box: the saved ones come too late
+        std::unique_ptr<ReplayPlayer> replay;  // the replay on screen
+        std::string replayTag;
+        bool replayEnded = false;
+        int64_t framePeriodMs = 16;  // the display's: a fast replay draws no more often
+        int64_t lastFrameMs = 0;
+    };
     // Runs nobody plays or watches (--autoplay, --seconds).
     struct Unattended {
         Autoplay autoplay;
@@ -103,6 +133,7 @@ class GameWindow {
     PadDevices pads_;
     PlayerEvents player_;
     Tooltip tooltip_;
+    BestGames best_;  // last: its worker, which plays music into music_, stops first
 };
 
 }  // namespace sinkaway

@@ -107,6 +107,11 @@ bool GameWindow::Open(std::string& error) {
     SDL_RendererInfo info;
     screen_.vsync = SDL_GetRendererInfo(screen_.renderer, &info) == 0 &&
                     (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
+    SDL_DisplayMode mode;
+    if (SDL_GetCurrentDisplayMode(std::max(0, SDL_GetWindowDisplayIndex(screen_.window)), &mode) ==
+            0 &&
+        mode.refresh_rate > 0)
+        best_.framePeriodMs = std::max(1, 1000 / mode.refresh_rate);
     screen_.drawer = std::make_unique<FormRenderer>(screen_.renderer, screen_.fonts,
                                                     screen_.pictures.startImage());
     return true;
@@ -135,6 +140,8 @@ int GameWindow::Run() {
     const uint64_t seed = options_.seed ? *options_.seed : ClockSeed();
     if (!player_.Record(options_.record, seed))
         return 1;
+    if (int status = 0; !StartBestGames(seed, status))
+        return status;
 
     clock_.start = std::chrono::steady_clock::now();
     // The load event runs before the window is first shown.
@@ -182,16 +189,25 @@ void GameWindow::PrintStats(double wallSeconds) const {
 }
 
 int GameWindow::MillisToSleep() const {
+    const ReplayPlayer* replay = best_.replay.get();
     // While paused nothing runs until the player comes back, but --seconds still ends the run.
-    int64_t cap = router_.paused() ? -1 : tooltip_.MillisUntilChange(NowMillis());
+    const bool held = replay != nullptr ? replay->paused() || replay->ended() : router_.paused();
+    int64_t cap = held ? -1 : tooltip_.MillisUntilChange(NowMillis());
     if (unattended_.endNanos >= 0) {
         // --seconds: wake up in time to end the run.
         const int64_t left =
             std::max<int64_t>(0, (unattended_.endNanos - MonotonicNanos() + 999'999) / 1'000'000);
         cap = cap < 0 ? left : std::min(cap, left);
     }
-    if (router_.paused())
+    if (held)
         return cap < 0 ? -1 : static_cast<int>(cap);
+    if (replay != nullptr) {
+        int64_t wait = replay->WaitMillis();
+        // Faster than played, the replay draws at the display's rate rather than on every tick.
+        if (replay->speed() > 1)
+            wait = std::max(wait, best_.lastFrameMs + best_.framePeriodMs - NowMillis());
+        return static_cast<int>(cap < 0 ? wait : std::min(wait, cap));
+    }
     return WaitMillis(session_.now(), session_.NextDue(), cap < 0 ? -1 : static_cast<int>(cap));
 }
 
@@ -205,9 +221,13 @@ void GameWindow::Loop() {
             SDL_WaitEventTimeout(nullptr, wait);
         }
         // Ticks that came due while asleep run before the events that woke us: they came first.
-        if (!router_.paused())
+        if (best_.replay) {
+            best_.replay->Run(clock_.pacer.Elapse(NowMicros()), &stats_.ticks);
+        } else if (!router_.paused()) {
             session_.Advance(clock_.pacer.Elapse(NowMicros()), &stats_.ticks);
+        }
         router_.FollowForm();
+        FollowGames();
         if (options_.autoplay && unattended_.autoplay.Step(session_))
             AfterEvent();
         if (unattended_.endNanos >= 0 && MonotonicNanos() >= unattended_.endNanos)
@@ -215,9 +235,14 @@ void GameWindow::Loop() {
 
         SDL_Event event;
         while (running_ && SDL_PollEvent(&event)) Handle(event);
+        TakeStoreNews();
+        if (best_.replay && best_.replay->ended() != best_.replayEnded) {
+            best_.replayEnded = best_.replay->ended();
+            drawn_.dirty = true;  // the tag says so
+        }
 
         const bool tip = tooltip_.Showing(NowMillis()) && session_.game.form.imgNewGame.visible;
-        const uint64_t digest = VisibleDigest(session_.game.form);
+        const uint64_t digest = VisibleDigest(ShownForm());
         if (drawn_.dirty || digest != drawn_.digest || tip != drawn_.tooltip)
             Render();
     }
@@ -227,14 +252,26 @@ void GameWindow::Render() {
     int w = 0, h = 0;
     SDL_GetRendererOutputSize(screen_.renderer, &w, &h);
     screen_.viewport = FitViewport(w, h);
-    const Form& form = session_.game.form;
+    const Form& form = ShownForm();
     Overlay overlay;
-    overlay.focused = router_.focused();
-    overlay.pressed = router_.drawnPressed();
-    overlay.tooltip = tooltip_.Showing(NowMillis()) && form.imgNewGame.visible;
+    const InputRouter::Mode mode = router_.mode();
+    if (mode == InputRouter::Mode::kGame) {
+        overlay.focused = router_.focused();
+        overlay.pressed = router_.drawnPressed();
+        overlay.tooltip = tooltip_.Showing(NowMillis()) && form.imgNewGame.visible;
+    }
     overlay.tooltipX = tooltip_.x();
     overlay.tooltipY = tooltip_.y();
     overlay.paused = router_.paused();
+    if (best_.replay) {
+        overlay.paused = best_.replay->paused();
+        best_.replayTag = best_.replay->Tag();
+        overlay.replayTag = &best_.replayTag;
+    } else if (best_.newBest > 0 && form.lblGameOver.visible) {
+        overlay.newBest = &best_.newBestLine;
+    }
+    if (mode == InputRouter::Mode::kPanel)
+        overlay.panel = &best_.panel;
     screen_.drawer->Draw(form, screen_.viewport, overlay);
     SDL_RenderPresent(screen_.renderer);
     ++stats_.ticks.frames;
@@ -243,6 +280,7 @@ void GameWindow::Render() {
         running_ = false;
     drawn_.dirty = false;
     drawn_.digest = VisibleDigest(form);
+    best_.lastFrameMs = NowMillis();
     drawn_.tooltip = overlay.tooltip;
 }
 

@@ -7,7 +7,7 @@
 
 namespace sinkaway {
 
-std::optional<FinishedGame> GameKeeper::Poll(const Session& session, const std::string& playedUtc) {
+std::optional<FinishedGame> GameKeeper::Poll(const Session& session) {
     const Form& form = session.game.form;
     const bool inPlay = !form.imgNewGame.visible && !form.cmdNewGame.visible;
     if (inPlay && !inPlay_)
@@ -18,7 +18,7 @@ std::optional<FinishedGame> GameKeeper::Poll(const Session& session, const std::
         return std::nullopt;
     FinishedGame game;
     game.entry.score = static_cast<int64_t>(session.game.state.dblScore);
-    game.entry.played = playedUtc;
+    game.entry.played = UtcNow();
     game.entry.seed = seed_;
     game.entry.seconds = std::round(static_cast<double>(session.now() - startedAt_) / 1e3) / 1e3;
     game.entry.version = GameVersion();

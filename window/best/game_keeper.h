@@ -30,7 +30,7 @@ class GameKeeper {
 
     // After the clock ran or an event reached the session: the game that has just ended, if one
     // has.
-    std::optional<FinishedGame> Poll(const Session& session, const std::string& playedUtc);
+    std::optional<FinishedGame> Poll(const Session& session);
 
   private:
     ReplayLog log_;

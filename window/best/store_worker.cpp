@@ -113,30 +113,28 @@ void StoreWorker::SaveSettings(const Settings& settings) {
     });
 }
 
+void StoreWorker::CheckTable() {
+    Post(false, [this] { ReadTable(); });
+}
+
 void StoreWorker::LoadTable() {
     Post(false, [this] {
-        const TableLoad load = write_ ? store_.ReadAndRepair() : store_.Read();
-        switch (load.status) {
-            case TableLoad::Status::kUnusable:
-                WarnScores(load.problem);
-                return;
-            case TableLoad::Status::kBroken:
-                if (load.movedTo.empty()) {
-                    std::fprintf(stderr, "sinkaway: %s is broken: %s\n", store_.TablePath().c_str(),
-                                 load.problem.c_str());
-                } else {
-                    std::fprintf(stderr, "sinkaway: %s was broken (%s); moved aside as %s\n",
-                                 store_.TablePath().c_str(), load.problem.c_str(),
-                                 load.movedTo.c_str());
-                }
-                break;
-            case TableLoad::Status::kOk:
-            case TableLoad::Status::kMissing:
-                break;
-        }
-        std::vector<BestGameRow> rows = Rows(load.table);
+        std::vector<BestGameRow> rows = Rows(ReadTable());
         Publish([&](News& n) { n.rows = std::move(rows); });
     });
+}
+
+ScoreTable StoreWorker::ReadTable() {
+    const TableLoad load = write_ ? store_.ReadAndRepair() : store_.Read();
+    if (load.status == TableLoad::Status::kUnusable) {
+        WarnScores(load.problem);
+    } else if (load.status == TableLoad::Status::kBroken && !load.movedTo.empty()) {
+        std::fprintf(stderr, "sinkaway: %s was broken (%s); moved aside as %s\n",
+                     store_.TablePath().c_str(), load.problem.c_str(), load.movedTo.c_str());
+    } else if (load.status == TableLoad::Status::kBroken) {
+        WarnScores(store_.TablePath() + " is broken: " + load.problem);
+    }
+    return load.table;
 }
 
 void StoreWorker::AddGame(const ScoreEntry& game, std::string replayScript) {

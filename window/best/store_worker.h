@@ -43,7 +43,11 @@ class StoreWorker {
 
     void LoadSettings();
     void SaveSettings(const Settings& settings);
+    // Reads the table and proves its replays for the panel.
     void LoadTable();
+    // Only reads the table: a broken one is moved aside and an unusable folder reported now,
+    // rather than when the first game ends.
+    void CheckTable();
     void AddGame(const ScoreEntry& game, std::string replayScript);
     void LoadReplay(std::string path, MusicPlayer& music);
 
@@ -58,6 +62,7 @@ class StoreWorker {
     void Loop();
     void Publish(const std::function<void(News&)>& fill);
     std::vector<BestGameRow> Rows(const ScoreTable& table);
+    ScoreTable ReadTable();
     void WarnScores(const std::string& why);
 
     ScoreStore store_;

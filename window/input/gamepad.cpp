@@ -48,6 +48,11 @@ void PadMapper::Button(int pad, PadButton button, bool pressed, std::vector<PadO
             if (pressed)
                 out.push_back({PadOutput::Kind::kStart});
             break;
+        case PadButton::kBack:
+        case PadButton::kY:
+            if (pressed)
+                out.push_back({PadOutput::Kind::kBestGames});
+            break;
         case PadButton::kOther:
             break;
     }

@@ -1,6 +1,6 @@
 // A game pad as the keyboard: the d-pad and the left stick hold the Left and Right keys, A and
-// Start press the new-game button. Plain logic, no SDL: the window feeds it the pad's changes and
-// sends on what comes out.
+// Start press the new-game button, Back and Y open and close the best games. Plain logic, no SDL:
+// the window feeds it the pad's changes and sends on what comes out.
 #pragma once
 
 #include <cstdint>
@@ -9,10 +9,10 @@
 
 namespace sinkaway {
 
-enum class PadButton : uint8_t { kDpadLeft, kDpadRight, kA, kStart, kOther };
+enum class PadButton : uint8_t { kDpadLeft, kDpadRight, kA, kStart, kBack, kY, kOther };
 
 struct PadOutput {
-    enum class Kind : uint8_t { kKeyDown, kKeyUp, kNewGame, kStart } kind;
+    enum class Kind : uint8_t { kKeyDown, kKeyUp, kNewGame, kStart, kBestGames } kind;
     uint16_t vk = 0;  // kKeyDown, kKeyUp
     bool operator==(const PadOutput&) const = default;
 };

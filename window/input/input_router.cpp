@@ -58,6 +58,8 @@ void InputRouter::RouteKeyDown(const KeyPress& press) {
     }
     if (PauseTakes(press))
         return;
+    if (ModeTakes(press))
+        return;
     if (windowKeys_.count(vk) != 0) {
         // Still held since the window took it: its repeats are the window's too.
         if (press.repeat)
@@ -97,6 +99,61 @@ bool InputRouter::PauseTakes(const KeyPress& press) {
         return true;
     }
     return false;
+}
+
+bool InputRouter::ModeTakes(const KeyPress& press) {
+    using Kind = InputOutcome::Kind;
+    const uint16_t vk = press.vk;
+    if (mode_ == Mode::kGame) {
+        // Only the title and game-over screens have the panel: in play H is any key.
+        if (vk != kKeyH || InPlay(form_) || paused_)
+            return false;
+        windowKeys_.insert(vk);
+        if (!press.repeat)
+            TogglePanel();
+        return true;
+    }
+    // The panel and the replay take every key, and keep its key-up from the game too.
+    windowKeys_.insert(vk);
+    if (mode_ == Mode::kPanel) {
+        if (vk == kKeyUp) {
+            Emit(Kind::kPanelUp);
+        } else if (vk == kKeyDown) {
+            Emit(Kind::kPanelDown);
+        } else if (press.repeat) {
+        } else if (vk == kKeyEnter && !press.alt) {
+            Emit(Kind::kPanelWatch);
+        } else if (vk == kKeyH || vk == kKeyEscape) {
+            TogglePanel();
+        }
+        return true;
+    }
+    if (press.repeat)
+        return true;
+    if (vk == kKeySpace || vk == kKeyP || vk == kKeyPause) {
+        Emit(Kind::kReplayPause);
+    } else if (vk == kKeyRight || vk == kKeyAdd || (vk == kKeyEquals && press.shift)) {
+        Emit(Kind::kReplayFaster);
+    } else if (vk == kKeyLeft || vk == kKeySubtract || vk == kKeyMinus) {
+        Emit(Kind::kReplaySlower);
+    } else if (vk == kKeyEscape) {
+        mode_ = Mode::kPanel;
+        Emit(Kind::kReplayEnd);
+    }
+    return true;
+}
+
+void InputRouter::TogglePanel() {
+    if (mode_ == Mode::kReplay) {
+        mode_ = Mode::kPanel;
+        Emit(InputOutcome::Kind::kReplayEnd);
+    } else if (mode_ == Mode::kPanel) {
+        mode_ = Mode::kGame;
+        Emit(InputOutcome::Kind::kPanelClose);
+    } else if (!InPlay(form_) && !paused_) {
+        mode_ = Mode::kPanel;
+        Emit(InputOutcome::Kind::kPanelOpen);
+    }
 }
 
 InputRouter::Outcomes InputRouter::KeyUp(uint16_t vk) {
@@ -152,7 +209,8 @@ InputRouter::Outcomes InputRouter::FocusLost() {
 }
 
 void InputRouter::Click(Control control) {
-    if (control == Control::kNone || paused_)
+    // Nothing under the panel or a replay can be clicked.
+    if (control == Control::kNone || paused_ || mode_ != Mode::kGame)
         return;
     out_.push_back({InputOutcome::Kind::kClick, 0, TargetOf(control)});
 }
@@ -166,6 +224,8 @@ void InputRouter::MoveFocus(bool backwards) {
 
 InputRouter::Outcomes InputRouter::ButtonDown(Control over) {
     Begin();
+    if (mode_ != Mode::kGame)
+        return out_;  // the panel covers the controls
     pressed_ = over;
     pressedOver_ = over != Control::kNone;
     if (pressedOver_)
@@ -190,6 +250,8 @@ InputRouter::Outcomes InputRouter::ButtonUp(Control over) {
 
 InputRouter::Outcomes InputRouter::PointerMoved(Control over) {
     Begin();
+    if (mode_ != Mode::kGame)
+        return out_;
     if (pressed_ != Control::kNone && pressedOver_ != (over == pressed_)) {
         pressedOver_ = over == pressed_;
         Emit(InputOutcome::Kind::kPressed);
@@ -227,6 +289,9 @@ InputRouter::Outcomes InputRouter::FromPad() {
             }
             case PadOutput::Kind::kKeyUp:
                 RouteKeyUp(o.vk);
+                break;
+            case PadOutput::Kind::kBestGames:
+                TogglePanel();
                 break;
             case PadOutput::Kind::kStart:
                 // During play Start pauses and resumes, as the pad's player has no P key.

@@ -26,6 +26,16 @@ struct InputOutcome {
         kPause,       // the game's clock stops
         kResume,      // and runs again
         kFullscreen,  // the window goes to or from fullscreen
+        // The best games panel and the replays watched from it.
+        kPanelOpen,
+        kPanelClose,
+        kPanelUp,
+        kPanelDown,
+        kPanelWatch,   // the chosen game's replay, please; Watching() once it plays
+        kReplayPause,  // pause or go on
+        kReplayFaster,
+        kReplaySlower,
+        kReplayEnd,  // back to the panel
     };
     Kind kind;
     uint16_t vk = 0;
@@ -39,6 +49,9 @@ bool InPlay(const Form& form);
 
 class InputRouter {
   public:
+    // What owns the keys: the game's screens, the best games panel over them, or a replay.
+    enum class Mode : uint8_t { kGame, kPanel, kReplay };
+
     // What one call does, in order; valid until the next call.
     using Outcomes = std::span<const InputOutcome>;
 
@@ -61,6 +74,9 @@ class InputRouter {
     Outcomes PadRemoved(int pad);
     // Another window took the keyboard.
     Outcomes FocusLost();
+    // A replay started playing: it owns the keys until it ends.
+    void Watching() { mode_ = Mode::kReplay; }
+    Mode mode() const { return mode_; }
     // The form changed (a tick ran, a game started): hidden controls give up the focus.
     void FollowForm() { focus_.Drop(form_); }
 
@@ -76,6 +92,9 @@ class InputRouter {
     void RouteKeyDown(const KeyPress& press);
     void RouteKeyUp(uint16_t vk);
     bool PauseTakes(const KeyPress& press);
+    // The panel's and the replay's keys, and the H that opens the panel.
+    bool ModeTakes(const KeyPress& press);
+    void TogglePanel();
     void Pause();
     void Resume();
     void ReleaseHeldKeys();
@@ -91,6 +110,7 @@ class InputRouter {
     std::set<uint16_t> heldKeys_;       // key-downs the game heard and whose key-up is due
     std::set<uint16_t> windowKeys_;     // key-downs the window kept, whose key-up it keeps too
     bool paused_ = false;
+    Mode mode_ = Mode::kGame;
     PadMapper padKeys_;
     std::vector<PadOutput> padOut_;
     std::vector<InputOutcome> out_;

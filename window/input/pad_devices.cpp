@@ -16,6 +16,10 @@ PadButton ButtonOf(Uint8 button) {
             return PadButton::kA;
         case SDL_CONTROLLER_BUTTON_START:
             return PadButton::kStart;
+        case SDL_CONTROLLER_BUTTON_BACK:
+            return PadButton::kBack;
+        case SDL_CONTROLLER_BUTTON_Y:
+            return PadButton::kY;
         default:
             return PadButton::kOther;
     }

@@ -10,16 +10,22 @@ namespace sinkaway {
 
 void PlayerEvents::Click(ClickTarget target) {
     recorder_.Click(session_.now(), target);
+    if (keeper_ != nullptr)
+        keeper_->Click(session_.now(), target);
     session_.Click(target);
 }
 
 void PlayerEvents::KeyDown(uint16_t vk) {
     recorder_.Key(session_.now(), true, vk);
+    if (keeper_ != nullptr)
+        keeper_->Key(session_.now(), true, vk);
     session_.KeyDown(vk);
 }
 
 void PlayerEvents::KeyUp(uint16_t vk) {
     recorder_.Key(session_.now(), false, vk);
+    if (keeper_ != nullptr)
+        keeper_->Key(session_.now(), false, vk);
     session_.KeyUp(vk);
 }
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "game_keeper.h"
 #include "recorder.h"
 #include "session.h"
 
@@ -18,6 +19,8 @@ class PlayerEvents {
     bool Record(const std::string& path, uint64_t seed);
     // Ends the recording with what the window showed last.
     void FinishRecording();
+    // Every event from now on goes to the keeper of the best games too.
+    void KeepGames(GameKeeper& keeper) { keeper_ = &keeper; }
 
     void Click(ClickTarget target);
     void KeyDown(uint16_t vk);
@@ -26,6 +29,7 @@ class PlayerEvents {
   private:
     Session& session_;
     ScriptRecorder recorder_;
+    GameKeeper* keeper_ = nullptr;
     std::string path_;
 };
 

@@ -86,6 +86,8 @@ void GameWindow::Apply(InputRouter::Outcomes outcomes) {
         switch (o.kind) {
             case InputOutcome::Kind::kClick:
                 player_.Click(o.target);
+                if (o.target == ClickTarget::chkBGM || o.target == ClickTarget::chkPower)
+                    best_.boxesTouched = true;
                 break;
             case InputOutcome::Kind::kKeyDown:
                 player_.KeyDown(o.vk);
@@ -106,6 +108,17 @@ void GameWindow::Apply(InputRouter::Outcomes outcomes) {
                 break;
             case InputOutcome::Kind::kFocus:
             case InputOutcome::Kind::kPressed:
+                break;
+            case InputOutcome::Kind::kPanelOpen:
+            case InputOutcome::Kind::kPanelClose:
+            case InputOutcome::Kind::kPanelUp:
+            case InputOutcome::Kind::kPanelDown:
+            case InputOutcome::Kind::kPanelWatch:
+            case InputOutcome::Kind::kReplayPause:
+            case InputOutcome::Kind::kReplayFaster:
+            case InputOutcome::Kind::kReplaySlower:
+            case InputOutcome::Kind::kReplayEnd:
+                ApplyBestGames(o.kind);
                 break;
         }
         drawn_.dirty = true;
