@@ -13,6 +13,8 @@ done
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 
 WORK=$(mktemp -d)
+# The game keeps its best games and settings here, never in the home of whoever runs the tests.
+export XDG_DATA_HOME="$WORK/data" XDG_CONFIG_HOME="$WORK/config"
 XVFB_PID=""
 GAME_PID=""
 WID=""
