@@ -56,6 +56,9 @@ start_xvfb() {
 # unless the test did so already.
 start_game() {
     [ -n "$XVFB_PID" ] || start_xvfb
+    # Every start a first one: the boxes come up ticked, whatever an earlier start of the same
+    # test left in the settings.
+    rm -rf "$XDG_CONFIG_HOME"
     SDL_AUDIODRIVER="${E2E_AUDIO:-dummy}" "$1" --scale "$SCALE" "${@:2}" >"$WORK/game.out" 2>"$WORK/game.err" &
     GAME_PID=$!
     # Generous: a sanitizer build on a busy machine can take several seconds to open its window.
