@@ -304,6 +304,11 @@ TEST(ReplayLog, AGamesReplayProvesItsScoreAndAPlantedOneDoesNot) {
     fs::rename(store.folder() + "/" + r.entry.replay, dir / "elsewhere.txt");
     fs::create_symlink(dir / "elsewhere.txt", store.folder() + "/" + r.entry.replay);
     EXPECT_FALSE(ReplayProvesScore(store.folder(), r.entry));
+    // Nor one that would keep the driver busy for minutes: more than a day of play.
+    std::ofstream(store.folder() + "/replays/long.txt") << "seed 1\nadvance 90000000\n";
+    ScoreEntry endless = Game(0);
+    endless.replay = "replays/long.txt";
+    EXPECT_FALSE(ReplayProvesScore(store.folder(), endless));
 }
 
 }  // namespace

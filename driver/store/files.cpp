@@ -66,12 +66,15 @@ bool MakeFolder(const StoreFolder& folder, std::string& error) {
         const std::string level = folder.path.substr(0, slash);
         if (level.empty() || level == "/")
             continue;
-        if (::mkdir(level.c_str(), 0700) == 0 || IsFolder(level))
+        if (::mkdir(level.c_str(), 0700) == 0)
             continue;
-        if (errno == EEXIST || errno == ENOTDIR) {
+        const int why = errno;
+        if (IsFolder(level))
+            continue;
+        if (why == EEXIST || why == ENOTDIR) {
             error = level + " is not a folder";
         } else {
-            error = "cannot create " + level + ": " + ErrnoText();
+            error = "cannot create " + level + ": " + std::strerror(why);
         }
         return false;
     }

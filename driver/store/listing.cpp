@@ -3,10 +3,41 @@
 
 #include <sys/stat.h>
 
+#include <memory>
 #include "files.h"
+
 #include "headless.h"
+#include "script.h"
 
 namespace sinkaway {
+
+namespace {
+
+// A day of play, which the headless driver replays in about a fifth of a second. A replay that
+// claims more is not run: a planted one could otherwise keep the listing, or a closing window
+// waiting for its worker, busy for minutes.
+constexpr uint64_t kMaxReplayMs = 24ull * 3600 * 1000;
+
+bool WithinADay(const std::string& path) {
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
+                                                         &std::fclose);
+    if (!file)
+        return false;
+    LineReader reader(file.get());
+    std::string line, error;
+    uint64_t total = 0;
+    while (reader.Next(line) == LineReader::Result::kLine) {
+        ScriptEvent event;
+        bool isEvent = false;
+        if (!ParseScriptLine(line, event, isEvent, error))
+            return true;  // the driver reports it
+        if (isEvent && event.verb == Verb::kAdvance && (total += event.number) > kMaxReplayMs)
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
 
 bool ReplayProvesScore(const std::string& folder, const ScoreEntry& game) {
     if (!IsSafeReplayPath(game.replay) || !IsRealFolder(folder + "/" + kReplayFolder))
@@ -16,7 +47,8 @@ bool ReplayProvesScore(const std::string& folder, const ScoreEntry& game) {
     if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
         return false;
     double score = -1;
-    return ReplayScore(path, score) == 0 && score == static_cast<double>(game.score);
+    return WithinADay(path) && ReplayScore(path, score) == 0 &&
+           score == static_cast<double>(game.score);
 }
 
 int PrintScores(const ScoreStore& store, std::FILE* out) {
