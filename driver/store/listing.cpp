@@ -13,11 +13,8 @@ namespace sinkaway {
 
 namespace {
 
-// A day of play, which the headless driver replays in about a fifth of a second. A replay that
-// claims more is not run: a planted one could otherwise keep the listing, or a closing window
-// waiting for its worker, busy for minutes.
-constexpr uint64_t kMaxReplayMs = 24ull * 3600 * 1000;
-
+// A replay that claims more play than a game keeps is not run: a planted one could otherwise keep
+// the listing, or a closing window waiting for its worker, busy for minutes.
 bool WithinADay(const std::string& path) {
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
                                                          &std::fclose);

@@ -40,6 +40,7 @@ int ReadReplayScript(const std::string& path, ReplayScript& script, std::string&
     LineReader reader(file.get());
     std::string line;
     bool first = true;
+    uint64_t playedMs = 0;
     while (true) {
         const LineReader::Result result = reader.Next(line);
         const std::string where = path + ":" + std::to_string(reader.lineNumber()) + ": ";
@@ -69,6 +70,11 @@ int ReadReplayScript(const std::string& path, ReplayScript& script, std::string&
             script.seed = event.number;
         } else {
             script.events.push_back(event);
+        }
+        // Played through at load, a planted wait of days would hold the watcher for minutes.
+        if (event.verb == Verb::kAdvance && (playedMs += event.number) > kMaxReplayMs) {
+            error = "sinkaway: " + path + " is longer than a day of play";
+            return 1;
         }
         first = false;
     }

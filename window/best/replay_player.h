@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "listing.h"
 #include "rand.h"
 #include "script.h"
 #include "session.h"
