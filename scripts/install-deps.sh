@@ -10,6 +10,7 @@ packages=(
     fonts-dejavu-core fonts-lato
     xvfb xauth xdotool imagemagick x11-utils openbox python3
     clang libclang-rt-14-dev ninja-build
+    lintian appstream desktop-file-utils
 )
 
 missing=()

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs into a scratch prefix and runs the game from there, then builds the Debian package and
-# checks its contents and metadata. Usage: install_test.sh BUILD_DIR
+# checks its contents and metadata, and that lintian, appstreamcli and desktop-file-validate find
+# nothing to complain about. Usage: install_test.sh BUILD_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
 work=$(mktemp -d)
@@ -9,8 +10,10 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 cmake --install "$build" --prefix "$work/prefix" >/dev/null
 p="$work/prefix"
-for f in bin/sinkaway share/sinkaway/Castor.wav share/sinkaway/newgame32.xpm \
-         share/applications/sinkaway.desktop share/man/man6/sinkaway.6; do
+metainfo=share/metainfo/invalid.vantrel.sinkaway.metainfo.xml
+for f in games/sinkaway share/sinkaway/Castor.wav share/sinkaway/newgame32.xpm \
+         share/applications/sinkaway.desktop share/man/man6/sinkaway.6.gz $metainfo \
+         share/doc/sinkaway/copyright share/doc/sinkaway/changelog.gz; do
     [ -f "$p/$f" ] || fail "not installed: $f"
 done
 for s in 16 32 64 128 256; do
@@ -21,12 +24,16 @@ for s in 16 32 64 128 256; do
     fi
 done
 
-# The installed copy runs on its own, from a folder far from the build.
+# The installed copy runs on its own, from a folder far from the build, and finds its pictures.
 cp -r "$p" "$work/moved"
-"$work/moved/bin/sinkaway" --version | grep -q '^sinkaway 1\.' || fail "--version"
+game="$work/moved/games/sinkaway"
+"$game" --version | grep -q '^sinkaway 1\.' || fail "--version"
 lines=$(printf 'click imgNewGame\nadvance 2000\n' |
-        "$work/moved/bin/sinkaway" --headless --script - --trace - --seed 4 | wc -l)
+        "$game" --headless --script - --trace - --seed 4 | wc -l)
 [ "$lines" -gt 100 ] || fail "headless run from the installed copy wrote $lines lines"
+err=$(printf 'advance 100\n' |
+      "$game" --headless --script - --screenshot "$work/shot.png" 2>&1 >/dev/null)
+[ -z "$err" ] || fail "the moved copy did not find its data: $err"
 
 # The package: computed shared-library dependencies, our files, the games section.
 (cd "$build" && cpack -G DEB >/dev/null) || fail "cpack"
@@ -34,13 +41,32 @@ deb=$(ls "$build"/package/sinkaway_*.deb | head -n 1)
 info=$(dpkg-deb -I "$deb")
 grep -q '^ Package: sinkaway' <<<"$info" || fail "package name"
 grep -q '^ Section: games' <<<"$info" || fail "section"
-if ldd "$p/bin/sinkaway" | grep -q libSDL2-2; then
+if ldd "$p/games/sinkaway" | grep -q libSDL2-2; then
     grep -E '^ Depends:.*libsdl2-2\.0-0' <<<"$info" >/dev/null || fail "SDL2 dependency not computed"
 fi
 grep -E '^ Depends:.*libc6' <<<"$info" >/dev/null || fail "libc dependency not computed"
 contents=$(dpkg-deb -c "$deb")
-for f in ./usr/bin/sinkaway ./usr/share/sinkaway/Castor.wav ./usr/share/applications/sinkaway.desktop \
-         ./usr/share/man/man6/sinkaway.6 ./usr/share/icons/hicolor/256x256/apps/sinkaway.png; do
+for f in ./usr/games/sinkaway ./usr/share/sinkaway/Castor.wav \
+         ./usr/share/applications/sinkaway.desktop ./usr/share/man/man6/sinkaway.6.gz \
+         ./usr/$metainfo ./usr/share/doc/sinkaway/copyright \
+         ./usr/share/icons/hicolor/256x256/apps/sinkaway.png; do
     grep -q " $f\$" <<<"$contents" || fail "package lacks $f"
 done
+
+# The changelog, the AppStream release and the package name the same version.
+version=$(sed -n 's/^ Version: //p' <<<"$info")
+dpkg-deb -x "$deb" "$work/root"
+r="$work/root/usr"
+latest=$(zcat "$r/share/doc/sinkaway/changelog.gz" | sed -n 1p)
+[[ $latest == "sinkaway ($version) "* ]] || fail "the changelog's latest entry is not $version"
+grep -qF "<release version=\"$version\"" "$r/$metainfo" || fail "no AppStream release $version"
+
+# What a distribution checks: no errors or warnings (informational notes are fine).
+for tool in lintian appstreamcli desktop-file-validate; do
+    command -v $tool >/dev/null || fail "$tool is missing (scripts/install-deps.sh installs it)"
+done
+out=$(lintian --fail-on error,warning "$deb" 2>&1) || fail "lintian: $out"
+out=$(appstreamcli validate --no-net "$r/$metainfo" 2>&1) || fail "appstreamcli: $out"
+out=$(desktop-file-validate "$r/share/applications/sinkaway.desktop" 2>&1) && [ -z "$out" ] ||
+    fail "desktop entry: $out"
 echo "install and package: ok"
