@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <ctime>
 
 #include "files.h"
@@ -49,9 +50,15 @@ TableLoad ScoreStore::Read() const {
         return load;
     }
     struct stat st;
-    if (::stat(folder_.path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode)) {
+    const bool there = ::stat(folder_.path.c_str(), &st) == 0;
+    if ((there && !S_ISDIR(st.st_mode)) || (!there && errno == ENOTDIR)) {
         load.status = TableLoad::Status::kUnusable;
         load.problem = folder_.path + " is not a folder";
+        return load;
+    }
+    if (!there && errno != ENOENT) {
+        load.status = TableLoad::Status::kUnusable;
+        load.problem = folder_.path + ": " + ErrnoText();
         return load;
     }
     const FileRead file = ReadSmallFile(TablePath(), kMaxTableBytes);
