@@ -146,6 +146,10 @@ int GameWindow::Run() {
     clock_.start = std::chrono::steady_clock::now();
     // The load event runs before the window is first shown.
     session_.Load(seed);
+    if (best_.store) {
+        best_.store->AwaitSettings(100);
+        TakeStoreNews();
+    }
     SDL_StopTextInput();
     // Shown first, then drawn: a picture presented to a hidden window is one nobody sees, and
     // its present would hold up the first one that counts.

@@ -96,9 +96,18 @@ void StoreWorker::LoadSettings() {
         const SettingsLoad load = sinkaway::LoadSettings(config_);
         if (!load.problem.empty())
             std::fprintf(stderr, "sinkaway: %s; the boxes start ticked\n", load.problem.c_str());
-        if (load.found)
-            Publish([&](News& n) { n.settings = load.settings; });
+        Publish([&](News& n) {
+            if (load.found)
+                n.settings = load.settings;
+            settingsRead_ = true;
+        });
+        ready_.notify_all();
     });
+}
+
+void StoreWorker::AwaitSettings(int ms) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    ready_.wait_for(lock, std::chrono::milliseconds(ms), [this] { return settingsRead_; });
 }
 
 void StoreWorker::SaveSettings(const Settings& settings) {

@@ -4,6 +4,7 @@
 // its loop when news is ready.
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -42,6 +43,9 @@ class StoreWorker {
     ~StoreWorker();
 
     void LoadSettings();
+    // Waits at most `ms` for the settings asked for, so that the first picture shows the boxes
+    // as they were left; a slow disk only costs the wait.
+    void AwaitSettings(int ms);
     void SaveSettings(const Settings& settings);
     // Reads the table and proves its replays for the panel.
     void LoadTable();
@@ -78,6 +82,7 @@ class StoreWorker {
     std::condition_variable ready_;
     std::deque<Job> jobs_;
     bool stopping_ = false;
+    bool settingsRead_ = false;
     News news_;
     std::thread thread_;
 };
