@@ -57,7 +57,7 @@ int PrintScores(const ScoreStore& store, std::FILE* out) {
         case TableLoad::Status::kBroken:
             std::fprintf(stderr,
                          "sinkaway: %s is broken (%s); the game moves it aside when it next "
-                         "saves a game\n",
+                         "opens its window\n",
                          store.TablePath().c_str(), load.problem.c_str());
             return 1;
         case TableLoad::Status::kMissing:
