@@ -46,18 +46,24 @@ InputRouter::Outcomes InputRouter::KeyDown(const KeyPress& press) {
 }
 
 void InputRouter::RouteKeyDown(const KeyPress& press) {
-    const uint16_t vk = press.vk;
     const KeyRoute route = sinkaway::RouteKeyDown(form_, focus_.focused(), press);
-    if (route.action == KeyAction::kFullscreen) {
-        // The Enter of Alt+Enter, and F11, are the window's: not even their key-up reaches
-        // the game.
-        windowKeys_.insert(vk);
-        if (!press.repeat)
-            Emit(InputOutcome::Kind::kFullscreen);
+    if (TakenByWindow(press, route) || TakenByPause(press))
         return;
-    }
-    if (PauseTakes(press))
-        return;
+    ToScreen(press, route);
+}
+
+bool InputRouter::TakenByWindow(const KeyPress& press, const KeyRoute& route) {
+    if (route.action != KeyAction::kFullscreen)
+        return false;
+    // The Enter of Alt+Enter, and F11, are the window's: not even their key-up reaches the game.
+    windowKeys_.insert(press.vk);
+    if (!press.repeat)
+        Emit(InputOutcome::Kind::kFullscreen);
+    return true;
+}
+
+void InputRouter::ToScreen(const KeyPress& press, const KeyRoute& route) {
+    const uint16_t vk = press.vk;
     if (windowKeys_.count(vk) != 0) {
         // Still held since the window took it: its repeats are the window's too.
         if (press.repeat)
@@ -83,7 +89,7 @@ void InputRouter::RouteKeyDown(const KeyPress& press) {
     }
 }
 
-bool InputRouter::PauseTakes(const KeyPress& press) {
+bool InputRouter::TakenByPause(const KeyPress& press) {
     if (paused_) {
         if (IsPauseKey(press.vk) && !press.repeat)
             Resume();

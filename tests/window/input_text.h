@@ -1,0 +1,46 @@
+// What the input router answered, as one line of text: readable in a table and in a failure.
+#pragma once
+
+#include <string>
+
+#include "input_router.h"
+
+namespace sinkaway {
+
+inline std::string Text(InputRouter::Outcomes outcomes) {
+    static const char* const kTargets[] = {"imgNewGame", "cmdNewGame", "chkBGM", "chkPower"};
+    std::string text;
+    for (const InputOutcome& o : outcomes) {
+        if (!text.empty())
+            text += ", ";
+        switch (o.kind) {
+            case InputOutcome::Kind::kClick:
+                text += std::string("click ") + kTargets[static_cast<int>(o.target)];
+                break;
+            case InputOutcome::Kind::kKeyDown:
+                text += "down " + std::to_string(o.vk);
+                break;
+            case InputOutcome::Kind::kKeyUp:
+                text += "up " + std::to_string(o.vk);
+                break;
+            case InputOutcome::Kind::kFocus:
+                text += "focus";
+                break;
+            case InputOutcome::Kind::kPressed:
+                text += "pressed";
+                break;
+            case InputOutcome::Kind::kPause:
+                text += "pause";
+                break;
+            case InputOutcome::Kind::kResume:
+                text += "resume";
+                break;
+            case InputOutcome::Kind::kFullscreen:
+                text += "fullscreen";
+                break;
+        }
+    }
+    return text;
+}
+
+}  // namespace sinkaway
