@@ -198,15 +198,13 @@ void TraceWriter::Write(Micros t, std::string_view event, const Game& game) {
     });
 
     b += "}, \"timers\": {";
-    const TimerId order[] = {TimerId::tmrMain, TimerId::tmrBall, TimerId::tmrScore,
-                             TimerId::tmrPower, TimerId::tmrGameOver};
     for (int i = 0; i < kTimerCount; ++i) {
         if (i > 0)
             b += ", ";
         b += '"';
-        b += TimerName(order[i]);
+        b += TimerName(kFormTimers[i]);
         b += "\": ";
-        AppendBool(b, f.timer(order[i]).enabled);
+        AppendBool(b, f.timer(kFormTimers[i]).enabled);
     }
     b += "}, \"sound\": {\"plays\": ";
     AppendInt(b, game.musicPlays);

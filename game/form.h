@@ -132,6 +132,10 @@ inline constexpr NamedControl<Clickable> kFormClickables[] = {
     {"cmdNewGame", &Form::cmdNewGame},
 };
 
+// The timers in the order the form lists them; kAllTimers is the order they fire in.
+inline constexpr std::array<TimerId, kTimerCount> kFormTimers = {
+    TimerId::tmrMain, TimerId::tmrBall, TimerId::tmrScore, TimerId::tmrPower, TimerId::tmrGameOver};
+
 // Calls fn(name, control) for every control of one kind on `form` (a Form or a const Form).
 template <typename Control, size_t N, typename F, typename Fn>
 void ForEachNamed(const NamedControl<Control> (&list)[N], F& form, Fn&& fn) {
