@@ -1,6 +1,7 @@
 // Writing trace lines fast: hand-made JSON with cached text for controls that did not change.
 #include "trace.h"
 
+#include <array>
 #include <charconv>
 #include <iterator>
 
@@ -28,6 +29,29 @@ bool SameShape(const Shape& a, const Shape& b) {
     return a.left == b.left && a.top == b.top && a.width == b.width && a.height == b.height &&
            a.visible == b.visible && a.fillColor == b.fillColor && a.borderColor == b.borderColor &&
            a.backColor == b.backColor;
+}
+
+// The text before each check box's and each button's values, the braces and commas between them
+// included: the same on every line, so made once.
+struct FixedText {
+    std::array<std::string, std::size(kFormCheckBoxes)> checks;
+    std::array<std::string, std::size(kFormClickables)> buttons;
+};
+
+const FixedText& Fixed() {
+    static const FixedText text = [] {
+        FixedText t;
+        for (size_t i = 0; i < t.checks.size(); ++i) {
+            t.checks[i] = std::string(i == 0 ? "}, \"checks\": {\"" : "}, \"") +
+                          kFormCheckBoxes[i].name + "\": {\"value\": ";
+        }
+        for (size_t i = 0; i < t.buttons.size(); ++i) {
+            t.buttons[i] = std::string(i == 0 ? "}}, \"buttons\": {\"" : "}, \"") +
+                           kFormClickables[i].name + "\": {\"visible\": ";
+        }
+        return t;
+    }();
+    return text;
 }
 
 }  // namespace
@@ -172,32 +196,19 @@ void TraceWriter::Write(Micros t, std::string_view event, const Game& game) {
             b += ", ";
         AppendLabel(i, kFormLabels[i].name, f.*kFormLabels[i].member);
     }
-    b += "}, \"checks\": {";
-    const char* separator = "";
-    ForEachNamed(kFormCheckBoxes, f, [&](const char* name, const CheckBox& c) {
-        b += separator;
-        b += '"';
-        b += name;
-        b += "\": {\"value\": ";
+    const FixedText& fixed = Fixed();
+    for (size_t i = 0; i < std::size(kFormCheckBoxes); ++i) {
+        const CheckBox& c = f.*kFormCheckBoxes[i].member;
+        b += fixed.checks[i];
         AppendInt(b, c.value);
         b += ", \"visible\": ";
         AppendBool(b, c.visible);
-        b += '}';
-        separator = ", ";
-    });
-    b += "}, \"buttons\": {";
-    separator = "";
-    ForEachNamed(kFormClickables, f, [&](const char* name, const Clickable& c) {
-        b += separator;
-        b += '"';
-        b += name;
-        b += "\": {\"visible\": ";
-        AppendBool(b, c.visible);
-        b += '}';
-        separator = ", ";
-    });
-
-    b += "}, \"timers\": {";
+    }
+    for (size_t i = 0; i < std::size(kFormClickables); ++i) {
+        b += fixed.buttons[i];
+        AppendBool(b, (f.*kFormClickables[i].member).visible);
+    }
+    b += "}}, \"timers\": {";
     for (int i = 0; i < kTimerCount; ++i) {
         if (i > 0)
             b += ", ";
