@@ -6,6 +6,7 @@
 command -v openbox >/dev/null || { echo "SKIP: openbox is not installed"; exit 77; }
 start_xvfb
 openbox --sm-disable >"$WORK/wm.log" 2>&1 &
+OTHER_PIDS+=($!)
 wm_up() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window; }
 until_ok "$WAIT" "the window manager" wm_up
 start_game "$1" --seed 5 --fullscreen

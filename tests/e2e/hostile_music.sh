@@ -14,15 +14,15 @@ wav_header() {
     printf 'data'; le32 "$data"
 }
 
-# play CASE MUSIC [AUDIO_DRIVER]: a game with that music, steered to the right wall from its start.
+# play CASE MUSIC [AUDIO_DRIVER]: a game with that music, steered to the right wall.
 play() {
     local what=$1 music=$2
     E2E_AUDIO=${3:-dummy} start_game "$program" --seed 5 --music "$music"
     wait_for "$WAIT" "$what: the title screen" title_screen
-    # The ball needs half a second to get there; a few seconds more are a busy machine's, not a
-    # window held up by the music.
-    xdotool key Return keydown Right
-    wait_for 5 "$what: the ball at the right wall" ball_at_right
+    # The ball needs half a second to get there and P holds it there; a window held up by the
+    # music when the game starts would catch up at most a quarter of a second of it.
+    xdotool key Return keydown Right sleep 0.7 key p
+    wait_for "$WAIT" "$what: the ball at the right wall" paused_at right
     xdotool keyup Right
     kill -0 "$GAME_PID" 2>/dev/null || fail "$what: the game ended"
     kill "$GAME_PID"

@@ -15,14 +15,16 @@ export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 WORK=$(mktemp -d)
 XVFB_PID=""
 GAME_PID=""
+OTHER_PIDS=()  # other programs a test starts in the X server (window manager, other windows)
 WID=""
 SCALE=2
 
 cleanup() {
-    local status=$?
+    local status=$? pid
     # A game that exits non-zero must not end the clean-up early and leave Xvfb running.
     set +e
     if [ -n "$GAME_PID" ]; then kill "$GAME_PID" 2>/dev/null; wait "$GAME_PID" 2>/dev/null; fi
+    for pid in "${OTHER_PIDS[@]}"; do kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; done
     if [ -n "$XVFB_PID" ]; then kill "$XVFB_PID" 2>/dev/null; wait "$XVFB_PID" 2>/dev/null; fi
     rm -rf "$WORK"
     exit "$status"
@@ -169,6 +171,8 @@ ball_at_left() {
         "$(px 40)" 0 "$(px 269)" "$(px 388)" FF0000)
     [ "$near" -ge "$(px 20)" ] && [ "$rest" -eq 0 ]
 }
+# paused_at right|left: the game held by P with the ball against that wall.
+paused_at() { paused && "ball_at_$1"; }
 # The left edge of the ball in the game's area of the last shot, in pixels.
 ball_x() {
     convert "$WORK/shot.png" -crop "$(px 309)x$(px 388)+0+0" +repage -alpha off \

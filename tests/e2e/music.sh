@@ -30,11 +30,13 @@ run_game() {
 
 # start_and_listen MS: starts a game with Enter and sets PEAK to the loudest sample from the key
 # press until MS milliseconds of sound after the ball has shown up.
+# A game lasts about a second, and may be over by the time a shot is looked at.
+game_started() { ball_shown || game_over_screen; }
 start_and_listen() {
     local from
     from=$(size)
     xdotool key Return
-    wait_for "$WAIT" "the game to start" ball_shown
+    wait_for "$WAIT" "the game to start" game_started
     listen_from "$(size)" "$1"
     PEAK=$(peak_after "$from")
 }

@@ -34,13 +34,14 @@ fi
 xdotool mousemove --window "$WID" "$(px 150)" "$(px 210)"
 wait_for "$WAIT" "the tooltip" has_some 0 0 "$(px 309)" "$(px 388)" FFFFE1 100
 
-# A game left alone lasts about a second: ball, bar and score are looked for on one shot.
+# A game left alone lasts about a second: P right after the click holds it still for the looking.
 click_at "$(px 150)" "$(px 210)"
+xdotool key p
 game_shown() {
     local ball bar score
     read -r ball bar score < <(counts "$(px 5)" "$(px 5)" "$(px 299)" "$(px 380)" FF0000 \
         "$(px 5)" "$(px 5)" "$(px 299)" "$(px 380)" 00FF00 "$(px 8)" "$(px 4)" "$(px 97)" "$(px 17)" C0FFFF)
-    [ "$ball" -ge "$(px 20)" ] && [ "$bar" -ge "$(px 500)" ] && [ "$score" -ge 20 ]
+    paused && [ "$ball" -ge "$(px 20)" ] && [ "$bar" -ge "$(px 500)" ] && [ "$score" -ge 20 ]
 }
 wait_for "$WAIT" "the ball, the bar and the score" game_shown
 expect_none 0 "$(px 64)" "$(px 309)" "$(px 49)" 00FFFF "title gone"
