@@ -25,11 +25,10 @@ x1=$(ball_x)
 
 # Right goes up in the other window. With the focus back, P lets the game go on for a third of a
 # second, in which a ball still going sideways would cover some 250 pixels, and P again holds it.
-frozen=$(md5sum <"$WORK/shot.png")
-went_on() { paused && [ "$(md5sum <"$WORK/shot.png")" != "$frozen" ]; }
+frozen=$(picture)
 xdotool keyup Right mousemove --window "$WID" 5 200 windowfocus --sync "$WID"
 xdotool key p sleep 0.3 key p
-wait_for "$WAIT" "the game to go on and pause again" went_on
+wait_for "$WAIT" "the game to go on and pause again" paused_since "$frozen"
 x2=$(ball_x)
 [ "$x2" -eq "$x1" ] || fail "the ball went on sideways after the focus went: $x1 -> $x2"
 echo "PASS"

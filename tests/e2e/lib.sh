@@ -171,6 +171,10 @@ ball_at_left() {
         "$(px 40)" 0 "$(px 269)" "$(px 388)" FF0000)
     [ "$near" -ge "$(px 20)" ] && [ "$rest" -eq 0 ]
 }
+# A fingerprint of the last shot.
+picture() { md5sum <"$WORK/shot.png"; }
+# paused_since PICTURE: paused again on another picture, so the game went on in between.
+paused_since() { paused && [ "$(picture)" != "$1" ]; }
 # paused_at right|left: the game held by P with the ball against that wall.
 paused_at() { paused && "ball_at_$1"; }
 # The left edge of the ball in the game's area of the last shot, in pixels.

@@ -28,10 +28,10 @@ run_game() {
     wait_for_size "$WORK/audio.raw" 1 "the audio device"
 }
 
-# start_and_listen MS: starts a game with Enter and sets PEAK to the loudest sample from the key
-# press until MS milliseconds of sound after the ball has shown up.
 # A game lasts about a second, and may be over by the time a shot is looked at.
 game_started() { ball_shown || game_over_screen; }
+# start_and_listen MS: starts a game with Enter and sets PEAK to the loudest sample from the key
+# press until MS milliseconds of sound after the game has shown up.
 start_and_listen() {
     local from
     from=$(size)
