@@ -119,12 +119,15 @@ wait_for_size() { until_ok "$WAIT" "$3" size_at_least "$1" "$2"; }
 size_at_least() { [ "$(stat -c %s "$1" 2>/dev/null || echo 0)" -ge "$2" ]; }
 
 # holds SECONDS DESCRIPTION COMMAND...: for what must not happen, which no event announces: takes
-# shots for that long and fails at the first on which the command fails.
+# shots for that long, the last one after it, and fails at the first on which the command fails.
 holds() {
-    local deadline=$(( $(date +%s%N) + $1 * 1000000000 )) what=$2
+    local deadline=$(( $(date +%s%N) + $1 * 1000000000 )) what=$2 last
     shift 2
-    while [ "$(date +%s%N)" -lt "$deadline" ]; do
+    while :; do
+        last=0
+        [ "$(date +%s%N)" -lt "$deadline" ] || last=1
         shot_then "$@" || fail "$what"
+        [ "$last" -eq 0 ] || return 0
         sleep 0.05
     done
 }
