@@ -4,18 +4,18 @@
 #include <string>
 
 #include "input_router.h"
+#include "vocabulary.h"
 
 namespace sinkaway {
 
 inline std::string Text(InputRouter::Outcomes outcomes) {
-    static const char* const kTargets[] = {"imgNewGame", "cmdNewGame", "chkBGM", "chkPower"};
     std::string text;
     for (const InputOutcome& o : outcomes) {
         if (!text.empty())
             text += ", ";
         switch (o.kind) {
             case InputOutcome::Kind::kClick:
-                text += std::string("click ") + kTargets[static_cast<int>(o.target)];
+                text += std::string("click ") + ClickTargetName(o.target);
                 break;
             case InputOutcome::Kind::kKeyDown:
                 text += "down " + std::to_string(o.vk);
