@@ -8,8 +8,6 @@
 #include <memory>
 #include <string>
 
-#include "clock_seed.h"
-#include "recorder.h"
 #include "script.h"
 #include "session.h"
 #include "trace.h"
@@ -18,22 +16,15 @@ namespace sinkaway {
 
 namespace {
 
-// Writes a trace line for every tick the scheduler delivers during an advance.
+// Writes a trace line for every tick the scheduler delivers during a stretch of time.
 class TickTracer final : public TickObserver {
   public:
-    TickTracer(TraceWriter& trace, const Game& game) : trace_(trace), game_(game) {
-        for (TimerId id : kAllTimers) {
-            names_[static_cast<int>(id)] = std::string("tick ") + TimerName(id);
-        }
-    }
-    void OnTimerTick(TimerId id, Micros at) override {
-        trace_.Write(at, names_[static_cast<int>(id)], game_);
-    }
+    TickTracer(TraceWriter& trace, const Game& game) : trace_(trace), game_(game) {}
+    void OnTimerTick(TimerId id, Micros at) override { trace_.Write(at, TickText(id), game_); }
 
   private:
     TraceWriter& trace_;
     const Game& game_;
-    std::string names_[kTimerCount];
 };
 
 struct FileCloser {
@@ -76,6 +67,7 @@ class Driver {
     int status_ = 0;
     std::string line_;
     std::string error_;
+    std::string text_;
 };
 
 // Reads up to the next event line. On a bad line reports it and answers kStop.
@@ -107,38 +99,17 @@ Driver::Step Driver::NextEvent(ScriptEvent& event) {
 }
 
 void Driver::Deliver(const ScriptEvent& e) {
-    char text[32];
-    switch (e.verb) {
-        case Verb::kClick:
-            session_.Click(e.target);
-            std::snprintf(text, sizeof text, "click %s", ClickTargetName(e.target));
-            TraceEvent(text);
-            break;
-        case Verb::kKeyDown:
-            session_.KeyDown(e.keyCode);
-            std::snprintf(text, sizeof text, "keydown %u", static_cast<unsigned>(e.keyCode));
-            TraceEvent(text);
-            break;
-        case Verb::kKeyUp:
-            session_.KeyUp(e.keyCode);
-            std::snprintf(text, sizeof text, "keyup %u", static_cast<unsigned>(e.keyCode));
-            TraceEvent(text);
-            break;
-        case Verb::kTick:
-            session_.Tick(e.timer);
-            std::snprintf(text, sizeof text, "tick %s", TimerName(e.timer));
-            TraceEvent(text);
-            break;
-        case Verb::kAdvance:
-            if (trace_ != nullptr) {
-                TickTracer tracer(*trace_, session_.game);
-                session_.Advance(static_cast<Micros>(e.number) * 1000, &tracer);
-            } else {
-                session_.Advance(static_cast<Micros>(e.number) * 1000);
-            }
-            break;
-        case Verb::kSeed:
-            break;  // handled before the load event
+    if (trace_ == nullptr) {
+        PlayEvent(session_, e);
+        return;
+    }
+    TickTracer tracer(*trace_, session_.game);
+    PlayEvent(session_, e, &tracer);
+    // A stretch of time is traced by its ticks.
+    if (e.verb != Verb::kAdvance) {
+        text_.clear();
+        AppendEventText(text_, e);
+        TraceEvent(text_);
     }
 }
 
@@ -149,12 +120,7 @@ int Driver::Run() {
     Step step = Step::kSkip;
     while (step == Step::kSkip) step = NextEvent(first);
 
-    uint64_t seed = ClockSeed();
-    if (step == Step::kEvent && first.verb == Verb::kSeed)
-        seed = first.number;
-    if (options_.seed)
-        seed = *options_.seed;
-    session_.Load(seed);
+    session_.Load(ScriptSeed(options_.seed, step == Step::kEvent ? &first : nullptr));
     TraceEvent("load");
 
     if (step == Step::kEvent && first.verb != Verb::kSeed)

@@ -1,18 +1,18 @@
 // Records what a player does as a headless script: the seed first, then every click and key, with
-// the virtual time between them as `advance` lines, so the headless driver replays the same game.
+// the virtual time between them as lines that let it pass, so the headless driver replays the same
+// game.
 #pragma once
 
 #include <cstdint>
 #include <cstdio>
 #include <string>
 
-#include "scheduler.h"
-#include "session.h"
+#include "vocabulary.h"
 
 namespace sinkaway {
 
 class ScriptRecorder {
-public:
+  public:
     ScriptRecorder() = default;
     ~ScriptRecorder() { Close(); }
     ScriptRecorder(const ScriptRecorder&) = delete;
@@ -30,15 +30,15 @@ public:
     // Writes the time played since the last event and closes the file.
     bool Finish(Micros now);
 
-private:
+  private:
     void AdvanceTo(Micros now);
+    void WriteLine(const ScriptEvent& event);
     void Close();
 
     std::FILE* file_ = nullptr;
     Micros last_ = 0;
     bool ok_ = true;
+    std::string line_;
 };
-
-const char* ClickTargetName(ClickTarget target);
 
 }  // namespace sinkaway

@@ -9,47 +9,25 @@ namespace sinkaway {
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
-// Splits on blanks; more than `max` words is reported as too many.
+// Splits on blanks; a line of more words than `words` holds counts one more than it holds.
 int SplitWords(std::string_view line, std::array<std::string_view, 3>& words) {
     int count = 0;
     size_t i = 0;
     while (i < line.size()) {
         while (i < line.size() && IsBlank(line[i])) ++i;
-        if (i == line.size()) break;
+        if (i == line.size())
+            break;
         const size_t start = i;
         while (i < line.size() && !IsBlank(line[i])) ++i;
-        if (count == static_cast<int>(words.size())) return count + 1;
+        if (count == static_cast<int>(words.size()))
+            return count + 1;
         words[count++] = line.substr(start, i - start);
     }
     return count;
-}
-
-bool ParseTimer(std::string_view name, TimerId& id) {
-    for (TimerId t : kAllTimers) {
-        if (name == TimerName(t)) {
-            id = t;
-            return true;
-        }
-    }
-    return false;
-}
-
-bool ParseTarget(std::string_view name, ClickTarget& target) {
-    static constexpr std::pair<const char*, ClickTarget> kTargets[] = {
-        {"imgNewGame", ClickTarget::imgNewGame},
-        {"cmdNewGame", ClickTarget::cmdNewGame},
-        {"chkBGM", ClickTarget::chkBGM},
-        {"chkPower", ClickTarget::chkPower},
-    };
-    for (const auto& [n, t] : kTargets) {
-        if (name == n) {
-            target = t;
-            return true;
-        }
-    }
-    return false;
 }
 
 std::string Quoted(std::string_view word) {
@@ -58,16 +36,19 @@ std::string Quoted(std::string_view word) {
         const auto u = static_cast<unsigned char>(c);
         out += (u < 0x20 || u >= 0x7F) ? '?' : c;
     }
-    if (word.size() > 64) out += "...";
+    if (word.size() > 64)
+        out += "...";
     return out + "'";
 }
 
 }  // namespace
 
 bool ParseDecimal(std::string_view word, uint64_t max, uint64_t& value) {
-    if (word.empty()) return false;
+    if (word.empty())
+        return false;
     for (char c : word) {
-        if (c < '0' || c > '9') return false;
+        if (c < '0' || c > '9')
+            return false;
     }
     auto res = std::from_chars(word.data(), word.data() + word.size(), value);
     return res.ec == std::errc() && res.ptr == word.data() + word.size() && value <= max;
@@ -85,50 +66,35 @@ bool ParseScriptLine(std::string_view line, ScriptEvent& event, bool& isEvent, s
     }
     std::array<std::string_view, 3> words;
     const int count = SplitWords(line, words);
-    if (count == 0 || words[0][0] == '#') return true;
+    if (count == 0 || words[0][0] == '#')
+        return true;
 
-    const std::string_view verb = words[0];
-    struct VerbForm {
-        const char* name;
-        Verb verb;
-        const char* argument;
-    };
-    static constexpr VerbForm kVerbs[] = {
-        {"click", Verb::kClick, "a control name"},   {"keydown", Verb::kKeyDown, "a key code"},
-        {"keyup", Verb::kKeyUp, "a key code"},       {"tick", Verb::kTick, "a timer name"},
-        {"seed", Verb::kSeed, "a number"},           {"advance", Verb::kAdvance, "milliseconds"},
-    };
-    const VerbForm* form = nullptr;
-    for (const VerbForm& f : kVerbs) {
-        if (verb == f.name) form = &f;
-    }
-    if (form == nullptr) {
-        error = "unknown verb " + Quoted(verb);
+    const VerbWord* word = FindVerb(words[0]);
+    if (word == nullptr) {
+        error = "unknown verb " + Quoted(words[0]);
         return false;
     }
     if (count < 2) {
-        error = std::string(form->name) + " needs " + form->argument;
+        error = std::string(word->name) + " needs " + word->argument;
         return false;
     }
     if (count > 2) {
-        error = "extra word after " + std::string(form->name) + " " + Quoted(words[1]);
+        error = "extra word after " + std::string(word->name) + " " + Quoted(words[1]);
         return false;
     }
     const std::string_view arg = words[1];
-    event.verb = form->verb;
+    event.verb = word->verb;
     uint64_t n = 0;
-    switch (form->verb) {
+    switch (word->verb) {
         case Verb::kClick:
-            if (!ParseTarget(arg, event.target)) {
-                error = "unknown control " + Quoted(arg) +
-                        " (imgNewGame, cmdNewGame, chkBGM or chkPower)";
+            if (!FindClickTarget(arg, event.target)) {
+                error = "unknown control " + Quoted(arg) + " (" + ClickTargetNames() + ")";
                 return false;
             }
             break;
         case Verb::kTick:
-            if (!ParseTimer(arg, event.timer)) {
-                error = "unknown timer " + Quoted(arg) +
-                        " (tmrMain, tmrBall, tmrScore, tmrPower or tmrGameOver)";
+            if (!FindTimer(arg, event.timer)) {
+                error = "unknown timer " + Quoted(arg) + " (" + TimerNames() + ")";
                 return false;
             }
             break;
@@ -149,7 +115,8 @@ bool ParseScriptLine(std::string_view line, ScriptEvent& event, bool& isEvent, s
             break;
         case Verb::kAdvance:
             if (!ParseDecimal(arg, kMaxAdvanceMs, n)) {
-                error = "bad time " + Quoted(arg) + " (whole milliseconds from 0 to 10000000000)";
+                error = "bad time " + Quoted(arg) + " (whole milliseconds from 0 to " +
+                        std::to_string(kMaxAdvanceMs) + ")";
                 return false;
             }
             event.number = n;
@@ -167,14 +134,18 @@ LineReader::Result LineReader::Next(std::string& line) {
     }
     ++lineNumber_;
     while (c != EOF && c != '\n') {
-        if (line.size() == kMaxScriptLine + 1) return Result::kTooLong;
+        if (line.size() == kMaxScriptLine + 1)
+            return Result::kTooLong;
         line.push_back(static_cast<char>(c));
         c = std::getc(file_);
     }
-    if (c == EOF && std::ferror(file_)) return Result::kError;
+    if (c == EOF && std::ferror(file_))
+        return Result::kError;
     // Scripts written on other systems may end their lines with CR LF.
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.size() > kMaxScriptLine) return Result::kTooLong;
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    if (line.size() > kMaxScriptLine)
+        return Result::kTooLong;
     return Result::kLine;
 }
 

@@ -7,23 +7,11 @@
 #include <string>
 #include <string_view>
 
-#include "scheduler.h"
-#include "session.h"
+#include "vocabulary.h"
 
 namespace sinkaway {
 
 inline constexpr size_t kMaxScriptLine = 4096;
-inline constexpr uint64_t kMaxAdvanceMs = 10'000'000'000ull;
-
-enum class Verb : uint8_t { kClick, kKeyDown, kKeyUp, kTick, kSeed, kAdvance };
-
-struct ScriptEvent {
-    Verb verb = Verb::kTick;
-    ClickTarget target = ClickTarget::imgNewGame;  // click
-    TimerId timer = TimerId::tmrMain;              // tick
-    uint16_t keyCode = 0;                          // keydown, keyup
-    uint64_t number = 0;                           // seed N, advance MS
-};
 
 // Plain decimal digits only, at most `max`: no sign, blank, base prefix or trailing junk. The
 // command line's --seed follows the same rule as the script's numbers.
@@ -35,14 +23,14 @@ bool ParseScriptLine(std::string_view line, ScriptEvent& event, bool& isEvent, s
 
 // Reads lines of at most kMaxScriptLine bytes from a stream without ever holding a longer one.
 class LineReader {
-public:
+  public:
     explicit LineReader(std::FILE* file) : file_(file) {}
     enum class Result { kLine, kTooLong, kEnd, kError };
     // On kTooLong the rest of that line is still unread: the caller stops anyway.
     Result Next(std::string& line);
     int lineNumber() const { return lineNumber_; }
 
-private:
+  private:
     std::FILE* file_;
     int lineNumber_ = 0;
 };

@@ -1,7 +1,9 @@
 // Writing trace lines fast: hand-made JSON with cached text for controls that did not change.
 #include "trace.h"
 
+#include <array>
 #include <charconv>
+#include <iterator>
 
 namespace sinkaway {
 
@@ -19,12 +21,37 @@ void AppendDouble(std::string& out, double v) {
     out.append(buf, res.ptr);
 }
 
-void AppendBool(std::string& out, bool b) { out += b ? "true" : "false"; }
+void AppendBool(std::string& out, bool b) {
+    out += b ? "true" : "false";
+}
 
 bool SameShape(const Shape& a, const Shape& b) {
     return a.left == b.left && a.top == b.top && a.width == b.width && a.height == b.height &&
-           a.visible == b.visible && a.fillColor == b.fillColor &&
-           a.borderColor == b.borderColor && a.backColor == b.backColor;
+           a.visible == b.visible && a.fillColor == b.fillColor && a.borderColor == b.borderColor &&
+           a.backColor == b.backColor;
+}
+
+// The text before each check box's and each button's values, the braces and commas between them
+// included: the same on every line, so made once.
+struct FixedText {
+    std::array<std::string, std::size(kFormCheckBoxes)> checks;
+    std::array<std::string, std::size(kFormClickables)> buttons;
+};
+
+const FixedText& Fixed() {
+    static const FixedText text = [] {
+        FixedText t;
+        for (size_t i = 0; i < t.checks.size(); ++i) {
+            t.checks[i] = std::string(i == 0 ? "}, \"checks\": {\"" : "}, \"") +
+                          kFormCheckBoxes[i].name + "\": {\"value\": ";
+        }
+        for (size_t i = 0; i < t.buttons.size(); ++i) {
+            t.buttons[i] = std::string(i == 0 ? "}}, \"buttons\": {\"" : "}, \"") +
+                           kFormClickables[i].name + "\": {\"visible\": ";
+        }
+        return t;
+    }();
+    return text;
 }
 
 }  // namespace
@@ -32,7 +59,8 @@ bool SameShape(const Shape& a, const Shape& b) {
 void AppendMillis(std::string& out, Micros t) {
     AppendInt(out, t / 1000);
     int frac = static_cast<int>(t % 1000);
-    if (frac == 0) return;
+    if (frac == 0)
+        return;
     char digits[4] = {static_cast<char>('0' + frac / 100), static_cast<char>('0' + frac / 10 % 10),
                       static_cast<char>('0' + frac % 10), 0};
     int len = 3;
@@ -66,7 +94,7 @@ void AppendJsonString(std::string& out, std::string_view s) {
     out += '"';
 }
 
-void TraceWriter::AppendShape(int index, const char* name, const Shape& s) {
+void TraceWriter::AppendShape(size_t index, const char* name, const Shape& s) {
     CachedShape& cache = shapes_[index];
     if (!cache.valid || !SameShape(cache.value, s)) {
         std::string& t = cache.text;
@@ -96,7 +124,7 @@ void TraceWriter::AppendShape(int index, const char* name, const Shape& s) {
     buffer_ += cache.text;
 }
 
-void TraceWriter::AppendLabel(int index, const char* name, const Label& l) {
+void TraceWriter::AppendLabel(size_t index, const char* name, const Label& l) {
     CachedLabel& cache = labels_[index];
     if (!cache.valid || cache.foreColor != l.foreColor || cache.visible != l.visible ||
         cache.caption != l.caption) {
@@ -157,64 +185,54 @@ void TraceWriter::Write(Micros t, std::string_view event, const Game& game) {
     AppendInt(b, f.backColor);
 
     b += "}, \"shapes\": {";
-    const std::pair<const char*, const Shape*> shapes[] = {
-        {"shpWallTop", &f.shpWallTop},       {"shpWallLeft", &f.shpWallLeft},
-        {"shpWallRight", &f.shpWallRight},   {"shpWallBottom", &f.shpWallBottom},
-        {"shpBall", &f.shpBall},             {"shpHole", &f.shpHole},
-        {"shpFloor", &f.shpFloor},           {"shpPower", &f.shpPower},
-    };
-    for (int i = 0; i < 8; ++i) {
-        if (i > 0) b += ", ";
-        AppendShape(i, shapes[i].first, *shapes[i].second);
+    for (size_t i = 0; i < std::size(kFormShapes); ++i) {
+        if (i > 0)
+            b += ", ";
+        AppendShape(i, kFormShapes[i].name, f.*kFormShapes[i].member);
     }
-
     b += "}, \"labels\": {";
-    const std::pair<const char*, const Label*> labels[] = {
-        {"lblScore", &f.lblScore},       {"lblGameOverScore", &f.lblGameOverScore},
-        {"lblVantrel", &f.lblVantrel},   {"lblSinkaway", &f.lblSinkaway},
-        {"lblGameOver", &f.lblGameOver},
-    };
-    for (int i = 0; i < 5; ++i) {
-        if (i > 0) b += ", ";
-        AppendLabel(i, labels[i].first, *labels[i].second);
+    for (size_t i = 0; i < std::size(kFormLabels); ++i) {
+        if (i > 0)
+            b += ", ";
+        AppendLabel(i, kFormLabels[i].name, f.*kFormLabels[i].member);
     }
-
-    b += "}, \"checks\": {\"chkBGM\": {\"value\": ";
-    AppendInt(b, f.chkBGM.value);
-    b += ", \"visible\": ";
-    AppendBool(b, f.chkBGM.visible);
-    b += "}, \"chkPower\": {\"value\": ";
-    AppendInt(b, f.chkPower.value);
-    b += ", \"visible\": ";
-    AppendBool(b, f.chkPower.visible);
-    b += "}}, \"buttons\": {\"imgNewGame\": {\"visible\": ";
-    AppendBool(b, f.imgNewGame.visible);
-    b += "}, \"cmdNewGame\": {\"visible\": ";
-    AppendBool(b, f.cmdNewGame.visible);
-
+    const FixedText& fixed = Fixed();
+    for (size_t i = 0; i < std::size(kFormCheckBoxes); ++i) {
+        const CheckBox& c = f.*kFormCheckBoxes[i].member;
+        b += fixed.checks[i];
+        AppendInt(b, c.value);
+        b += ", \"visible\": ";
+        AppendBool(b, c.visible);
+    }
+    for (size_t i = 0; i < std::size(kFormClickables); ++i) {
+        b += fixed.buttons[i];
+        AppendBool(b, (f.*kFormClickables[i].member).visible);
+    }
     b += "}}, \"timers\": {";
-    const TimerId order[] = {TimerId::tmrMain, TimerId::tmrBall, TimerId::tmrScore,
-                             TimerId::tmrPower, TimerId::tmrGameOver};
     for (int i = 0; i < kTimerCount; ++i) {
-        if (i > 0) b += ", ";
+        if (i > 0)
+            b += ", ";
         b += '"';
-        b += TimerName(order[i]);
+        b += TimerName(kFormTimers[i]);
         b += "\": ";
-        AppendBool(b, f.timer(order[i]).enabled);
+        AppendBool(b, f.timer(kFormTimers[i]).enabled);
     }
     b += "}, \"sound\": {\"plays\": ";
     AppendInt(b, game.musicPlays);
     b += "}}\n";
 
-    if (b.size() >= kFlushAt) Flush();
+    if (b.size() >= kFlushAt)
+        Flush();
 }
 
 bool TraceWriter::Flush() {
     if (!buffer_.empty() && out_ != nullptr && ok_) {
-        if (std::fwrite(buffer_.data(), 1, buffer_.size(), out_) != buffer_.size()) ok_ = false;
+        if (std::fwrite(buffer_.data(), 1, buffer_.size(), out_) != buffer_.size())
+            ok_ = false;
     }
     buffer_.clear();
-    if (out_ != nullptr && ok_ && std::fflush(out_) != 0) ok_ = false;
+    if (out_ != nullptr && ok_ && std::fflush(out_) != 0)
+        ok_ = false;
     return ok_;
 }
 

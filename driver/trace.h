@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <iterator>
 #include <string>
 #include <string_view>
 
@@ -12,7 +13,7 @@
 namespace sinkaway {
 
 class TraceWriter {
-public:
+  public:
     explicit TraceWriter(std::FILE* out) : out_(out) { buffer_.reserve(kFlushAt + 8192); }
     ~TraceWriter() { Flush(); }
     TraceWriter(const TraceWriter&) = delete;
@@ -24,7 +25,7 @@ public:
     bool Flush();
     bool ok() const { return ok_; }
 
-private:
+  private:
     static constexpr size_t kFlushAt = 1 << 16;
 
     // The JSON text of an object is kept with the values it was made from: most controls do not
@@ -41,13 +42,13 @@ private:
         std::string text;
         bool valid = false;
     };
-    void AppendShape(int index, const char* name, const Shape& shape);
-    void AppendLabel(int index, const char* name, const Label& label);
+    void AppendShape(size_t index, const char* name, const Shape& shape);
+    void AppendLabel(size_t index, const char* name, const Label& label);
 
     std::FILE* out_;
     std::string buffer_;
-    CachedShape shapes_[8];
-    CachedLabel labels_[5];
+    CachedShape shapes_[std::size(kFormShapes)];
+    CachedLabel labels_[std::size(kFormLabels)];
     bool ok_ = true;
 };
 

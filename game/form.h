@@ -26,8 +26,8 @@ struct Shape {
     Color backColor = 0;
     // Appearance that never changes during the game.
     ShapeForm form = ShapeForm::kRectangle;
-    int borderPixels = 0;     // 0: no outline
-    bool fillSolid = true;    // false: transparent, the interior is not drawn
+    int borderPixels = 0;   // 0: no outline
+    bool fillSolid = true;  // false: transparent, the interior is not drawn
 };
 
 enum class Align : uint8_t { kLeft, kCenter };
@@ -71,8 +71,7 @@ struct Clickable {
 enum class TimerId : uint8_t { tmrScore, tmrBall, tmrMain, tmrPower, tmrGameOver };
 inline constexpr int kTimerCount = 5;
 inline constexpr std::array<TimerId, kTimerCount> kAllTimers = {
-    TimerId::tmrScore, TimerId::tmrBall, TimerId::tmrMain, TimerId::tmrPower,
-    TimerId::tmrGameOver};
+    TimerId::tmrScore, TimerId::tmrBall, TimerId::tmrMain, TimerId::tmrPower, TimerId::tmrGameOver};
 const char* TimerName(TimerId id);
 
 struct Timer {
@@ -104,6 +103,52 @@ struct Form {
     Timer& tmrPower() { return timer(TimerId::tmrPower); }
     Timer& tmrGameOver() { return timer(TimerId::tmrGameOver); }
 };
+
+// Every control of the form by kind, each with its name, in the order the trace lists them: what
+// goes over all the controls (the trace, the fingerprint of what is drawn, the tests' comparisons)
+// walks these lists rather than naming the controls again.
+template <typename Control>
+struct NamedControl {
+    const char* name;
+    Control Form::*member;
+};
+inline constexpr NamedControl<Shape> kFormShapes[] = {
+    {"shpWallTop", &Form::shpWallTop},     {"shpWallLeft", &Form::shpWallLeft},
+    {"shpWallRight", &Form::shpWallRight}, {"shpWallBottom", &Form::shpWallBottom},
+    {"shpBall", &Form::shpBall},           {"shpHole", &Form::shpHole},
+    {"shpFloor", &Form::shpFloor},         {"shpPower", &Form::shpPower},
+};
+inline constexpr NamedControl<Label> kFormLabels[] = {
+    {"lblScore", &Form::lblScore},       {"lblGameOverScore", &Form::lblGameOverScore},
+    {"lblVantrel", &Form::lblVantrel},   {"lblSinkaway", &Form::lblSinkaway},
+    {"lblGameOver", &Form::lblGameOver},
+};
+inline constexpr NamedControl<CheckBox> kFormCheckBoxes[] = {
+    {"chkBGM", &Form::chkBGM},
+    {"chkPower", &Form::chkPower},
+};
+inline constexpr NamedControl<Clickable> kFormClickables[] = {
+    {"imgNewGame", &Form::imgNewGame},
+    {"cmdNewGame", &Form::cmdNewGame},
+};
+
+// The timers in the order the form lists them; kAllTimers is the order they fire in.
+inline constexpr std::array<TimerId, kTimerCount> kFormTimers = {
+    TimerId::tmrMain, TimerId::tmrBall, TimerId::tmrScore, TimerId::tmrPower, TimerId::tmrGameOver};
+
+// Calls fn(name, control) for every control of one kind on `form` (a Form or a const Form).
+template <typename Control, size_t N, typename F, typename Fn>
+void ForEachNamed(const NamedControl<Control> (&list)[N], F& form, Fn&& fn) {
+    for (const NamedControl<Control>& c : list) fn(c.name, form.*c.member);
+}
+// All of them: shapes, labels, check boxes, then the clickable picture and button.
+template <typename F, typename Fn>
+void ForEachControl(F& form, Fn&& fn) {
+    ForEachNamed(kFormShapes, form, fn);
+    ForEachNamed(kFormLabels, form, fn);
+    ForEachNamed(kFormCheckBoxes, form, fn);
+    ForEachNamed(kFormClickables, form, fn);
+}
 
 // The window as it is designed: every control's geometry, look and state before the load event.
 Form MakeDesignForm();

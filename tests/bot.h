@@ -12,6 +12,7 @@
 
 #include "invariants.h"
 #include "session.h"
+#include "vocabulary.h"
 
 namespace sinkaway::testing {
 
@@ -32,7 +33,7 @@ struct BotStyle {
 class Bot {
   public:
     // Plays on a loaded session. Every input also goes to `script`, if given, as a headless script
-    // line with `advance` lines for the time between.
+    // line, with lines for the time between.
     Bot(Session& session, uint64_t seed, BotStyle style, BotWatcher* watcher = nullptr,
         std::string* script = nullptr)
         : session_(session), rng_(seed), style_(style), watcher_(watcher), script_(script) {}
@@ -66,34 +67,34 @@ class Bot {
     void Wait(int64_t ms) {
         const Micros left = (until_ - session_.now()) / 1000;
         ms = std::max<int64_t>(1, std::min<int64_t>(ms, left));
-        session_.Advance(ms * 1000, watcher_);
+        PlayEvent(session_, {.verb = Verb::kAdvance, .number = static_cast<uint64_t>(ms)},
+                  watcher_);
         pendingMs_ += ms;
     }
     void FlushWait() {
         if (pendingMs_ > 0 && script_ != nullptr) {
-            *script_ += "advance " + std::to_string(pendingMs_) + "\n";
+            AppendEventText(*script_,
+                            {.verb = Verb::kAdvance, .number = static_cast<uint64_t>(pendingMs_)});
+            *script_ += '\n';
         }
         pendingMs_ = 0;
     }
-    void Input(const std::string& text, EventKind kind) {
+    void Input(const ScriptEvent& event, EventKind kind) {
+        PlayEvent(session_, event);
         FlushWait();
+        const std::string text = EventText(event);
         if (script_ != nullptr)
             *script_ += text + "\n";
         if (watcher_ != nullptr)
             watcher_->OnInput(text, kind);
     }
-    void Click(ClickTarget target, const char* name) {
-        session_.Click(target);
-        Input(std::string("click ") + name, EventKind::kClick);
+    void Click(ClickTarget target) {
+        Input({.verb = Verb::kClick, .target = target}, EventKind::kClick);
     }
     void KeyDown(uint16_t key) {
-        session_.KeyDown(key);
-        Input("keydown " + std::to_string(key), EventKind::kOther);
+        Input({.verb = Verb::kKeyDown, .keyCode = key}, EventKind::kOther);
     }
-    void KeyUp(uint16_t key) {
-        session_.KeyUp(key);
-        Input("keyup " + std::to_string(key), EventKind::kOther);
-    }
+    void KeyUp(uint16_t key) { Input({.verb = Verb::kKeyUp, .keyCode = key}, EventKind::kOther); }
     void Release() {
         if (held_ != 0)
             KeyUp(held_);
@@ -101,9 +102,9 @@ class Bot {
     }
     void StartGame() {
         if (Chance(0.5)) {
-            Click(ClickTarget::imgNewGame, "imgNewGame");
+            Click(ClickTarget::imgNewGame);
         } else {
-            Click(ClickTarget::cmdNewGame, "cmdNewGame");
+            Click(ClickTarget::cmdNewGame);
         }
     }
 
@@ -122,13 +123,13 @@ class Bot {
         Wait(Between(300, 1500));
         // Two extra clicks on a box leave it as it was, as a player changing their mind does.
         if (style_.powerUpsOff || Chance(0.1)) {
-            Click(ClickTarget::chkPower, "chkPower");
+            Click(ClickTarget::chkPower);
             Wait(Between(200, 800));
             if (!style_.powerUpsOff)
-                Click(ClickTarget::chkPower, "chkPower");
+                Click(ClickTarget::chkPower);
         }
         if (style_.musicOff) {
-            Click(ClickTarget::chkBGM, "chkBGM");
+            Click(ClickTarget::chkBGM);
             Wait(Between(200, 800));
         }
         StartGame();

@@ -33,31 +33,11 @@ struct Rig {
 
 // The names of the visible controls, to compare whole screens at once.
 inline std::set<std::string> VisibleControls(const Form& f) {
-    const std::pair<const char*, bool> all[] = {
-        {"shpWallTop", f.shpWallTop.visible},
-        {"shpWallLeft", f.shpWallLeft.visible},
-        {"shpWallRight", f.shpWallRight.visible},
-        {"shpWallBottom", f.shpWallBottom.visible},
-        {"shpBall", f.shpBall.visible},
-        {"shpHole", f.shpHole.visible},
-        {"shpFloor", f.shpFloor.visible},
-        {"shpPower", f.shpPower.visible},
-        {"lblScore", f.lblScore.visible},
-        {"lblGameOverScore", f.lblGameOverScore.visible},
-        {"lblVantrel", f.lblVantrel.visible},
-        {"lblSinkaway", f.lblSinkaway.visible},
-        {"lblGameOver", f.lblGameOver.visible},
-        {"chkPower", f.chkPower.visible},
-        {"chkBGM", f.chkBGM.visible},
-        {"imgNewGame", f.imgNewGame.visible},
-        {"cmdNewGame", f.cmdNewGame.visible},
-    };
     std::set<std::string> names;
-    for (const auto& [name, visible] : all) {
-        if (visible) {
+    ForEachControl(f, [&names](const char* name, const auto& control) {
+        if (control.visible)
             names.insert(name);
-        }
-    }
+    });
     return names;
 }
 
@@ -73,43 +53,27 @@ inline std::set<std::string> WallsAnd(std::initializer_list<std::string> more) {
 // Everything the rules can change on a form, compared field by field; names the first difference.
 inline ::testing::AssertionResult SameForm(const Form& a, const Form& b) {
     std::ostringstream diff;
-    auto shape = [&](const char* name, const Shape& x, const Shape& y) {
-        if (x.left != y.left || x.top != y.top || x.width != y.width || x.height != y.height ||
-            x.visible != y.visible || x.fillColor != y.fillColor ||
-            x.borderColor != y.borderColor || x.backColor != y.backColor) {
-            diff << name << " ";
-        }
-    };
-    auto label = [&](const char* name, const Label& x, const Label& y) {
-        if (x.caption != y.caption || x.foreColor != y.foreColor || x.visible != y.visible) {
-            diff << name << " ";
+    auto differ = [&](const auto& list, auto same) {
+        for (const auto& c : list) {
+            if (!same(a.*c.member, b.*c.member))
+                diff << c.name << " ";
         }
     };
     if (a.backColor != b.backColor)
         diff << "backColor ";
-    shape("shpWallTop", a.shpWallTop, b.shpWallTop);
-    shape("shpWallLeft", a.shpWallLeft, b.shpWallLeft);
-    shape("shpWallRight", a.shpWallRight, b.shpWallRight);
-    shape("shpWallBottom", a.shpWallBottom, b.shpWallBottom);
-    shape("shpBall", a.shpBall, b.shpBall);
-    shape("shpHole", a.shpHole, b.shpHole);
-    shape("shpFloor", a.shpFloor, b.shpFloor);
-    shape("shpPower", a.shpPower, b.shpPower);
-    label("lblScore", a.lblScore, b.lblScore);
-    label("lblGameOverScore", a.lblGameOverScore, b.lblGameOverScore);
-    label("lblVantrel", a.lblVantrel, b.lblVantrel);
-    label("lblSinkaway", a.lblSinkaway, b.lblSinkaway);
-    label("lblGameOver", a.lblGameOver, b.lblGameOver);
-    if (a.chkPower.value != b.chkPower.value || a.chkPower.visible != b.chkPower.visible) {
-        diff << "chkPower ";
-    }
-    if (a.chkBGM.value != b.chkBGM.value || a.chkBGM.visible != b.chkBGM.visible) {
-        diff << "chkBGM ";
-    }
-    if (a.imgNewGame.visible != b.imgNewGame.visible)
-        diff << "imgNewGame ";
-    if (a.cmdNewGame.visible != b.cmdNewGame.visible)
-        diff << "cmdNewGame ";
+    differ(kFormShapes, [](const Shape& x, const Shape& y) {
+        return x.left == y.left && x.top == y.top && x.width == y.width && x.height == y.height &&
+               x.visible == y.visible && x.fillColor == y.fillColor &&
+               x.borderColor == y.borderColor && x.backColor == y.backColor;
+    });
+    differ(kFormLabels, [](const Label& x, const Label& y) {
+        return x.caption == y.caption && x.foreColor == y.foreColor && x.visible == y.visible;
+    });
+    differ(kFormCheckBoxes, [](const CheckBox& x, const CheckBox& y) {
+        return x.value == y.value && x.visible == y.visible;
+    });
+    differ(kFormClickables,
+           [](const Clickable& x, const Clickable& y) { return x.visible == y.visible; });
     for (TimerId id : kAllTimers) {
         if (a.timer(id).enabled != b.timer(id).enabled)
             diff << TimerName(id) << " ";

@@ -23,8 +23,6 @@ namespace {
 using nlohmann::json;
 
 constexpr Micros kHour = 3'600'000'000;
-constexpr const char* kTickNames[kTimerCount] = {"tick tmrScore", "tick tmrBall", "tick tmrMain",
-                                                 "tick tmrPower", "tick tmrGameOver"};
 
 // Writes every event's trace line into memory, checks the invariants after each event, and reads
 // every input's line and one tick line in 61 back against the game.
@@ -40,9 +38,7 @@ class SoakWatcher final : public BotWatcher {
         std::free(buffer_);
     }
 
-    void OnTimerTick(TimerId id, Micros) override {
-        Record(kTickNames[static_cast<int>(id)], KindOfTick(id));
-    }
+    void OnTimerTick(TimerId id, Micros) override { Record(TickText(id), KindOfTick(id)); }
     void OnInput(std::string_view event, EventKind kind) override {
         ++inputs;
         Record(event, kind);
@@ -215,7 +211,7 @@ Recording RecordBotGame(uint64_t seed, double lapseChance) {
     Session session(random, music);
     session.Load(seed);
     SoakWatcher watcher(session);
-    r.script = "seed " + std::to_string(seed) + "\n";
+    r.script = EventText({.verb = Verb::kSeed, .number = seed}) + "\n";
     BotStyle style;
     style.lapseChance = lapseChance;
     Bot bot(session, seed, style, &watcher, &r.script);
@@ -240,31 +236,13 @@ Micros Replay(const std::string& script, Session& session) {
         if (!isEvent)
             continue;
         if (!loaded) {
-            session.Load(e.verb == Verb::kSeed ? e.number : 0);
+            session.Load(ScriptSeed(std::nullopt, &e));
             loaded = true;
             if (e.verb == Verb::kSeed)
                 continue;
         }
-        switch (e.verb) {
-            case Verb::kClick:
-                session.Click(e.target);
-                break;
-            case Verb::kKeyDown:
-                session.KeyDown(e.keyCode);
-                break;
-            case Verb::kKeyUp:
-                session.KeyUp(e.keyCode);
-                break;
-            case Verb::kTick:
-                session.Tick(e.timer);
-                break;
-            case Verb::kAdvance:
-                session.Advance(static_cast<Micros>(e.number) * 1000);
-                break;
-            case Verb::kSeed:
-                ADD_FAILURE() << "seed after the first event";
-                break;
-        }
+        EXPECT_NE(e.verb, Verb::kSeed) << "seed after the first event";
+        PlayEvent(session, e);
     }
     return session.now();
 }

@@ -58,18 +58,7 @@ class Digest {
 uint64_t VisibleDigest(const Form& f) {
     Digest d;
     d.Add(f.backColor);
-    for (const Shape* s : {&f.shpWallTop, &f.shpWallLeft, &f.shpWallRight, &f.shpWallBottom,
-                           &f.shpBall, &f.shpHole, &f.shpFloor, &f.shpPower}) {
-        d.Add(*s);
-    }
-    for (const Label* l :
-         {&f.lblScore, &f.lblGameOverScore, &f.lblVantrel, &f.lblSinkaway, &f.lblGameOver}) {
-        d.Add(*l);
-    }
-    d.Add(f.chkPower);
-    d.Add(f.chkBGM);
-    d.Add(f.imgNewGame);
-    d.Add(f.cmdNewGame);
+    ForEachControl(f, [&d](const char*, const auto& control) { d.Add(control); });
     return d.value();
 }
 

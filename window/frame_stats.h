@@ -27,7 +27,8 @@ class FrameStats {
     int64_t frames() const { return frames_; }
     int64_t firstFrameNanos() const { return first_; }
     double MeanIntervalMs() const;
-    // The smallest interval that at least 99 % of the intervals do not exceed, to a bucket.
+    // The smallest interval that at least `fraction` of the intervals (0.99: 99 %) do not exceed,
+    // to a bucket.
     double PercentileIntervalMs(double fraction) const;
 
     // What the caller counted besides frames.

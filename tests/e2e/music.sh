@@ -11,7 +11,10 @@ peak_after() {
              END { print m }'
 }
 size() { stat -c %s "$WORK/audio.raw" 2>/dev/null || echo 0; }
-grows() { [ "$(size)" -gt "$1" ]; }
+# The disk driver writes in real time: 44.1 kHz, 16-bit stereo.
+audio_bytes() { echo $(( $1 * 44100 * 4 / 1000 )); }
+# listen_from BYTE MS: waits until the file holds MS milliseconds of sound after BYTE.
+listen_from() { wait_for_size "$WORK/audio.raw" $(( $1 + $(audio_bytes "$2") )) "$2 ms of sound"; }
 
 # run_game NAME OPTIONS...: a fresh game writing its sound to $WORK/audio.raw.
 run_game() {
@@ -21,19 +24,20 @@ run_game() {
     rm -f "$WORK/audio.raw" "$WORK/display"
     export E2E_AUDIO=disk SDL_DISKAUDIOFILE="$WORK/audio.raw"
     start_game "$@"
-    wait_for 10 "the title screen" has_some 0 "$(px 64)" "$(px 309)" "$(px 49)" 00FFFF 200
-    wait_for 5 "the audio device" grows 0
+    wait_for "$WAIT" "the title screen" title_screen
+    wait_for_size "$WORK/audio.raw" 1 "the audio device"
 }
 
-# start_and_listen SECONDS: starts a game with Enter and sets PEAK to the loudest sample from
-# the key press until SECONDS after the ball has shown up.
-ball_shown() { has_some 0 0 "$(px 309)" "$(px 388)" FF0000 "$(px 20)"; }
+# A game lasts about a second, and may be over by the time a shot is looked at.
+game_started() { ball_shown || game_over_screen; }
+# start_and_listen MS: starts a game with Enter and sets PEAK to the loudest sample from the key
+# press until MS milliseconds of sound after the game has shown up.
 start_and_listen() {
     local from
     from=$(size)
     xdotool key Return
-    wait_for 5 "the game to start" ball_shown
-    sleep "$1"
+    wait_for "$WAIT" "the game to start" game_started
+    listen_from "$(size)" "$1"
     PEAK=$(peak_after "$from")
 }
 
@@ -43,26 +47,25 @@ if [ -f "$(dirname "$program")/assets/Castor.wav" ]; then
     run_game "$program" --seed 2
     before=$(peak_after 0)
     [ "$before" -eq 0 ] || fail "sound on the title screen (peak $before)"
-    start_and_listen 0.5
+    start_and_listen 500
     [ "$PEAK" -gt 1000 ] || fail "no music after the game started (peak $PEAK)"
 fi
 
 # BGM unticked: a click on its box, then a game in silence.
 run_game "$program" --seed 2
 click_at "$(px 30)" "$(px 356)"
-tick_gone() { [ "$(pixel "$(px 33)" "$(px 353)")" = FFFFFF ]; }
-wait_for 5 "the BGM box unticked" tick_gone
-start_and_listen 0.5
+wait_for_pixel "$(px 33)" "$(px 353)" FFFFFF "the BGM box unticked"
+start_and_listen 500
 [ "$PEAK" -eq 0 ] || fail "sound with BGM unticked (peak $PEAK)"
 
 # A malformed music file: a beep instead, and the game goes on.
 head -c 4096 /dev/urandom >"$WORK/bad.wav"
 run_game "$program" --seed 2 --music "$WORK/bad.wav"
-start_and_listen 0.2
+start_and_listen 200
 [ "$PEAK" -gt 1000 ] || fail "no beep for a malformed music file (peak $PEAK)"
-wait_for 10 "the game to go on to its end" game_over_screen
+wait_for "$WAIT" "the game to go on to its end" game_over_screen
 from=$(size)
-sleep 0.5
+listen_from "$from" 500
 quiet=$(peak_after "$from")
 [ "$quiet" -eq 0 ] || fail "the beep goes on (peak $quiet)"
 echo "PASS"

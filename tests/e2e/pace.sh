@@ -5,7 +5,7 @@
 . "$(dirname "$0")/lib.sh"
 start_game "$1" --seed 1 --stats
 
-wait_for 10 "the title screen" has_some 0 "$(px 64)" "$(px 309)" "$(px 49)" 00FFFF 200
+wait_for "$WAIT" "the title screen" title_screen
 
 # CPU time used over two seconds of title screen (clock ticks of /proc/PID/stat).
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$GAME_PID/stat"; }

@@ -4,15 +4,10 @@
 . "$(dirname "$0")/lib.sh"
 start_game "$1" --record "$WORK/session.txt"
 
-wait_for 10 "the title screen" has_some 0 "$(px 64)" "$(px 309)" "$(px 49)" 00FFFF 200
-xdotool key Return
-wait_for 5 "the ball" has_some 0 0 "$(px 309)" "$(px 388)" FF0000 "$(px 20)"
-xdotool keydown Right
-sleep 0.3
-xdotool keyup Right keydown Left
-sleep 0.2
-xdotool keyup Left key Left key Right
-wait_for 10 "the game-over screen" game_over_screen
+wait_for "$WAIT" "the title screen" title_screen
+# A game lasts about a second: the player's keys follow its start at once.
+xdotool key Return keydown Right sleep 0.3 keyup Right keydown Left sleep 0.2 keyup Left key Left key Right
+wait_for "$WAIT" "the game-over screen" game_over_screen
 kill -TERM "$GAME_PID"
 wait "$GAME_PID" || fail "the game exited with status $?"
 GAME_PID=""

@@ -5,7 +5,7 @@
 start_game "$1" --seed 5
 
 # Ready when the title is drawn.
-wait_for 10 "the title screen" has_some 0 "$(px 64)" "$(px 309)" "$(px 49)" 00FFFF 200
+wait_for "$WAIT" "the title screen" title_screen
 expect_pixel "$(px 2)" "$(px 200)" FFFFFF "left wall"
 expect_pixel "$(px 306)" "$(px 200)" FFFFFF "right wall"
 expect_pixel "$(px 150)" "$(px 2)" FFFFFF "top wall"
@@ -32,12 +32,18 @@ fi
 
 # Resting on the image brings up the tooltip (pale yellow) after half a second.
 xdotool mousemove --window "$WID" "$(px 150)" "$(px 210)"
-wait_for 5 "the tooltip" has_some 0 0 "$(px 309)" "$(px 388)" FFFFE1 100
+wait_for "$WAIT" "the tooltip" has_some 0 0 "$(px 309)" "$(px 388)" FFFFE1 100
 
+# A game left alone lasts about a second: P right after the click holds it still for the looking.
 click_at "$(px 150)" "$(px 210)"
-wait_for 5 "the ball" has_some "$(px 5)" "$(px 5)" "$(px 299)" "$(px 380)" FF0000 "$(px 20)"
-wait_for 5 "the bar" has_some "$(px 5)" "$(px 5)" "$(px 299)" "$(px 380)" 00FF00 "$(px 500)"
-wait_for 5 "the score" has_some "$(px 8)" "$(px 4)" "$(px 97)" "$(px 17)" C0FFFF 20
+xdotool key p
+game_shown() {
+    local ball bar score
+    read -r ball bar score < <(counts "$(px 5)" "$(px 5)" "$(px 299)" "$(px 380)" FF0000 \
+        "$(px 5)" "$(px 5)" "$(px 299)" "$(px 380)" 00FF00 "$(px 8)" "$(px 4)" "$(px 97)" "$(px 17)" C0FFFF)
+    paused && [ "$ball" -ge "$(px 20)" ] && [ "$bar" -ge "$(px 500)" ] && [ "$score" -ge 20 ]
+}
+wait_for "$WAIT" "the ball, the bar and the score" game_shown
 expect_none 0 "$(px 64)" "$(px 309)" "$(px 49)" 00FFFF "title gone"
 expect_none 0 0 "$(px 309)" "$(px 388)" FFFFE1 "tooltip gone"
 echo "PASS"

@@ -24,11 +24,11 @@ class TextCache {
     TextCache& operator=(const TextCache&) = delete;
     ~TextCache();
 
-    // The text of the control `owner`. Lines longer than `wrapWidth` pixels (0: never) break at
-    // blanks; `centred` centres the lines on one another.
     // Forgets every text, for when the fonts they were made with are gone.
     void Clear();
 
+    // The text of the control `owner`. Lines longer than `wrapWidth` pixels (0: never) break at
+    // blanks; `centred` centres the lines on one another.
     const TextImage& Get(const void* owner, const std::string& text, Color color, TTF_Font* font,
                          int wrapWidth, bool centred);
 

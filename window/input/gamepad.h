@@ -1,6 +1,6 @@
 // A game pad as the keyboard: the d-pad and the left stick hold the Left and Right keys, A and
 // Start press the new-game button, Back and Y open and close the best games. Plain logic, no SDL:
-// the window feeds it the pad's changes and sends on what comes out.
+// the input router feeds it the pad's changes and routes what comes out.
 #pragma once
 
 #include <cstdint>

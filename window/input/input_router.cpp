@@ -46,20 +46,24 @@ InputRouter::Outcomes InputRouter::KeyDown(const KeyPress& press) {
 }
 
 void InputRouter::RouteKeyDown(const KeyPress& press) {
-    const uint16_t vk = press.vk;
     const KeyRoute route = sinkaway::RouteKeyDown(form_, focus_.focused(), press);
-    if (route.action == KeyAction::kFullscreen) {
-        // The Enter of Alt+Enter, and F11, are the window's: not even their key-up reaches
-        // the game.
-        windowKeys_.insert(vk);
-        if (!press.repeat)
-            Emit(InputOutcome::Kind::kFullscreen);
+    if (TakenByWindow(press, route) || TakenByPause(press) || TakenByMode(press))
         return;
-    }
-    if (PauseTakes(press))
-        return;
-    if (ModeTakes(press))
-        return;
+    ToScreen(press, route);
+}
+
+bool InputRouter::TakenByWindow(const KeyPress& press, const KeyRoute& route) {
+    if (route.action != KeyAction::kFullscreen)
+        return false;
+    // The Enter of Alt+Enter, and F11, are the window's: not even their key-up reaches the game.
+    windowKeys_.insert(press.vk);
+    if (!press.repeat)
+        Emit(InputOutcome::Kind::kFullscreen);
+    return true;
+}
+
+void InputRouter::ToScreen(const KeyPress& press, const KeyRoute& route) {
+    const uint16_t vk = press.vk;
     if (windowKeys_.count(vk) != 0) {
         // Still held since the window took it: its repeats are the window's too.
         if (press.repeat)
@@ -85,7 +89,7 @@ void InputRouter::RouteKeyDown(const KeyPress& press) {
     }
 }
 
-bool InputRouter::PauseTakes(const KeyPress& press) {
+bool InputRouter::TakenByPause(const KeyPress& press) {
     if (paused_) {
         if (IsPauseKey(press.vk) && !press.repeat)
             Resume();
@@ -101,7 +105,7 @@ bool InputRouter::PauseTakes(const KeyPress& press) {
     return false;
 }
 
-bool InputRouter::ModeTakes(const KeyPress& press) {
+bool InputRouter::TakenByMode(const KeyPress& press) {
     using Kind = InputOutcome::Kind;
     const uint16_t vk = press.vk;
     if (mode_ == Mode::kGame) {
@@ -116,14 +120,14 @@ bool InputRouter::ModeTakes(const KeyPress& press) {
     // The panel and the replay take every key, and keep its key-up from the game too.
     windowKeys_.insert(vk);
     if (mode_ == Mode::kPanel) {
+        // Up and Down repeat while held; the others act once a press.
         if (vk == kKeyUp) {
             Emit(Kind::kPanelUp);
         } else if (vk == kKeyDown) {
             Emit(Kind::kPanelDown);
-        } else if (press.repeat) {
-        } else if (vk == kKeyEnter && !press.alt) {
+        } else if (!press.repeat && vk == kKeyEnter && !press.alt) {
             Emit(Kind::kPanelWatch);
-        } else if (vk == kKeyH || vk == kKeyEscape) {
+        } else if (!press.repeat && (vk == kKeyH || vk == kKeyEscape)) {
             TogglePanel();
         }
         return true;

@@ -89,11 +89,16 @@ class InputRouter {
 
   private:
     void Begin();  // a new call: no outcomes yet
+    // The stages of a key-down, in turn; a stage that takes the key ends its way.
     void RouteKeyDown(const KeyPress& press);
-    void RouteKeyUp(uint16_t vk);
-    bool PauseTakes(const KeyPress& press);
+    bool TakenByWindow(const KeyPress& press, const KeyRoute& route);
+    // The pause keys during play, and every key while paused.
+    bool TakenByPause(const KeyPress& press);
     // The panel's and the replay's keys, and the H that opens the panel.
-    bool ModeTakes(const KeyPress& press);
+    bool TakenByMode(const KeyPress& press);
+    // The dialog's controls, or else the game.
+    void ToScreen(const KeyPress& press, const KeyRoute& route);
+    void RouteKeyUp(uint16_t vk);
     void TogglePanel();
     void Pause();
     void Resume();

@@ -1,0 +1,364 @@
+// The window's input rules as sequences of events on the title, play and game-over screens, each
+// with what the router answers: what the game hears, pause and resume, fullscreen, the dialog.
+#include "input_router.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "input_text.h"
+#include "key_codes.h"
+
+namespace sinkaway {
+namespace {
+
+enum class Screen { kTitle, kPlay, kOver };
+
+void Show(Form& f, Screen screen) {
+    const bool title = screen == Screen::kTitle, over = screen == Screen::kOver;
+    f.imgNewGame.visible = f.cmdNewGame.visible = title || over;
+    f.chkBGM.visible = f.chkPower.visible = title;
+}
+
+struct Event {
+    enum class Kind {
+        kScreen,
+        kKeyDown,
+        kKeyUp,
+        kPress,
+        kRelease,
+        kMove,
+        kPad,
+        kStick,
+        kUnplug,
+        kFocusLost,
+        kWatching
+    };
+    Kind kind;
+    KeyPress key{};
+    Control over = Control::kNone;
+    PadButton button = PadButton::kOther;
+    bool down = false;
+    int value = 0;  // the stick's position
+    int pad = 0;
+    Screen screen = Screen::kTitle;
+};
+
+using K = Event::Kind;
+Event Key(uint16_t vk) {
+    return {K::kKeyDown, {vk}};
+}
+Event Repeat(uint16_t vk) {
+    return {K::kKeyDown, {vk, false, false, true}};
+}
+Event ShiftKey(uint16_t vk) {
+    return {K::kKeyDown, {vk, true}};
+}
+Event AltKey(uint16_t vk) {
+    return {K::kKeyDown, {vk, false, true}};
+}
+Event KeyUp(uint16_t vk) {
+    return {K::kKeyUp, {vk}};
+}
+Event Press(Control c) {
+    return {K::kPress, {}, c};
+}
+Event Release(Control c) {
+    return {K::kRelease, {}, c};
+}
+Event Move(Control c) {
+    return {K::kMove, {}, c};
+}
+Event Pad(PadButton b, bool down, int pad = 0) {
+    return {K::kPad, {}, Control::kNone, b, down, 0, pad};
+}
+Event Stick(int x, int pad = 0) {
+    return {K::kStick, {}, Control::kNone, PadButton::kOther, false, x, pad};
+}
+Event Unplug(int pad) {
+    return {K::kUnplug, {}, Control::kNone, PadButton::kOther, false, 0, pad};
+}
+Event FocusLost() {
+    return {K::kFocusLost};
+}
+Event Watching() {
+    return {K::kWatching};
+}
+Event Becomes(Screen s) {
+    Event e{K::kScreen};
+    e.screen = s;
+    return e;
+}
+
+std::string Send(InputRouter& router, Form& form, const Event& e) {
+    switch (e.kind) {
+        case K::kScreen:
+            Show(form, e.screen);
+            router.FollowForm();
+            return "";
+        case K::kKeyDown:
+            return Text(router.KeyDown(e.key));
+        case K::kKeyUp:
+            return Text(router.KeyUp(e.key.vk));
+        case K::kPress:
+            return Text(router.ButtonDown(e.over));
+        case K::kRelease:
+            return Text(router.ButtonUp(e.over));
+        case K::kMove:
+            return Text(router.PointerMoved(e.over));
+        case K::kPad:
+            return Text(router.PadPress(e.pad, e.button, e.down));
+        case K::kStick:
+            return Text(router.PadStick(e.pad, e.value));
+        case K::kUnplug:
+            return Text(router.PadRemoved(e.pad));
+        case K::kFocusLost:
+            return Text(router.FocusLost());
+        case K::kWatching:
+            router.Watching();
+            return "";
+    }
+    return "?";
+}
+
+struct Step {
+    Event event;
+    const char* want;  // the outcomes, in order
+};
+
+struct Case {
+    const char* what;
+    Screen screen;
+    std::vector<Step> steps;
+};
+
+constexpr uint16_t kLeft = kKeyLeft, kRight = kKeyRight;
+constexpr Control kImage = Control::imgNewGame, kButton = Control::cmdNewGame,
+                  kBGM = Control::chkBGM, kNone = Control::kNone;
+constexpr int kPress = PadMapper::kStickPress, kRelease = PadMapper::kStickRelease;
+using B = PadButton;
+
+TEST(InputRouter, AnswersEachEventOfASequence) {
+    const Case cases[] = {
+        {"P and Pause pause a game in play, and resume it",
+         Screen::kPlay,
+         {{Key(kKeyP), "pause"},
+          {Repeat(kKeyP), ""},
+          {KeyUp(kKeyP), ""},
+          {Key(kKeyPause), "resume"},
+          {KeyUp(kKeyPause), ""},
+          {Key(kRight), "down 39"},
+          {Repeat(kRight), "down 39"}}},
+        {"held keys go up at the pause; keys pressed while paused stay the window's",
+         Screen::kPlay,
+         {{Key(kRight), "down 39"},
+          {Key(kKeyP), "up 39, pause"},
+          {Repeat(kRight), ""},
+          {Key(kLeft), ""},
+          {KeyUp(kRight), ""},
+          {Key(kKeyEnter), ""},
+          {Key(kKeyP), "resume"},
+          {Repeat(kLeft), ""},
+          {KeyUp(kLeft), ""},
+          {Key(kLeft), "down 37"},
+          {KeyUp(kLeft), "up 37"}}},
+        {"nothing is clicked while paused, not even by the pad",
+         Screen::kPlay,
+         {{Key(kKeyP), "pause"},
+          {Becomes(Screen::kOver), ""},
+          {Press(kButton), "pressed, focus"},
+          {Release(kButton), ""},
+          {Pad(B::kA, true), ""},
+          {Key(kKeyEnter), ""}}},
+        {"focus loss in play pauses and lets go of the keys",
+         Screen::kPlay,
+         {{Key(kLeft), "down 37"},
+          {Key(kRight), "down 39"},
+          {FocusLost(), "up 37, up 39, pause"},
+          {KeyUp(kRight), ""},
+          {FocusLost(), ""}}},
+        {"focus loss elsewhere only lets go",
+         Screen::kOver,
+         {{Key(kRight), "down 39"}, {FocusLost(), "up 39"}, {KeyUp(kRight), "up 39"}}},
+        {"focus loss drops the pressed button",
+         Screen::kTitle,
+         {{Press(kButton), "pressed"}, {FocusLost(), ""}, {Release(kButton), ""}}},
+        {"Alt+Enter, F11 and P keep their key-ups from the game",
+         Screen::kPlay,
+         {{AltKey(kKeyEnter), "fullscreen"},
+          {Repeat(kKeyEnter), ""},
+          {KeyUp(kKeyEnter), ""},
+          {Key(kKeyF11), "fullscreen"},
+          {KeyUp(kKeyF11), ""},
+          {Key(kKeyP), "pause"},
+          {Key(kKeyP), "resume"},
+          {KeyUp(kKeyP), ""},
+          {Key(kKeyEnter), "down 13"},
+          {KeyUp(kKeyEnter), "up 13"}}},
+        {"fullscreen keys on the title and while paused",
+         Screen::kTitle,
+         {{AltKey(kKeyEnter), "fullscreen"},
+          {KeyUp(kKeyEnter), ""},
+          {Becomes(Screen::kPlay), ""},
+          {Key(kKeyP), "pause"},
+          {Key(kKeyF11), "fullscreen"},
+          {KeyUp(kKeyF11), ""}}},
+        {"Enter on the game-over screen presses the button once",
+         Screen::kOver,
+         {{Key(kKeyEnter), "click cmdNewGame"},
+          {Repeat(kKeyEnter), ""},
+          {KeyUp(kKeyEnter), "up 13"},
+          {Key(kKeyP), "down 80"},
+          {Key(kKeyTab), "focus"},
+          {Key(kKeySpace), "click cmdNewGame"},
+          {Becomes(Screen::kPlay), ""},
+          {Key(kKeyTab), "down 9"},
+          {Key(kKeyEnter), "down 13"}}},
+        {"Tab, Shift+Tab and Space on the title",
+         Screen::kTitle,
+         {{Key(kKeySpace), "click cmdNewGame"},
+          {Key(kKeyTab), "focus"},
+          {Key(kKeySpace), "click chkBGM"},
+          {Repeat(kKeySpace), ""},
+          {KeyUp(kKeySpace), ""},
+          {Key(kKeyTab), "focus"},
+          {Key(kKeySpace), "click chkPower"},
+          {Key(kKeyTab), "focus"},
+          {Key(kKeySpace), "click cmdNewGame"},
+          {ShiftKey(kKeyTab), "focus"},
+          {Key(kKeySpace), "click chkPower"},
+          {Key(kKeyEnter), "click cmdNewGame"},
+          {Key(kKeyA), ""},
+          {Key(kKeyP), ""}}},
+        {"arrow keys on the title walk the focus, not the ball",
+         Screen::kTitle,
+         {{Key(kRight), "focus"},
+          {Key(kKeyDown), "focus"},
+          {Key(kKeySpace), "click chkPower"},
+          {Key(kLeft), "focus"},
+          {Key(kKeyUp), "focus"},
+          {Key(kKeySpace), "click cmdNewGame"},
+          {KeyUp(kLeft), ""}}},
+        {"the focus leaves hidden controls",
+         Screen::kTitle,
+         {{Key(kKeyTab), "focus"},
+          {Becomes(Screen::kPlay), ""},
+          {Key(kKeyTab), "down 9"},
+          {Becomes(Screen::kTitle), ""},
+          {Key(kKeyTab), "focus"},
+          {Key(kKeySpace), "click cmdNewGame"}}},
+        {"a click is a press and a release on the same control",
+         Screen::kTitle,
+         {{Press(kButton), "pressed"},
+          {Move(kImage), "pressed"},
+          {Move(kNone), ""},
+          {Move(kButton), "pressed"},
+          {Release(kButton), "click cmdNewGame"},
+          {Press(kBGM), "pressed, focus"},
+          {Release(kImage), ""},
+          {Key(kKeySpace), "click chkBGM"},
+          {Press(kImage), "pressed"},
+          {Release(kImage), "click imgNewGame"},
+          {Press(kNone), ""},
+          {Move(kButton), ""},
+          {Release(kButton), ""}}},
+        {"the d-pad and the stick are the arrows; a key goes up when nothing holds it",
+         Screen::kPlay,
+         {{Pad(B::kDpadRight, true), "down 39"},
+          {Stick(32767), ""},
+          {Pad(B::kDpadRight, true, 1), ""},
+          {Pad(B::kDpadRight, false), ""},
+          {Stick(0), ""},
+          {Pad(B::kDpadRight, false, 1), "up 39"},
+          {Pad(B::kDpadLeft, true), "down 37"},
+          {Pad(B::kDpadLeft, false), "up 37"}}},
+        {"stick thresholds: a dead zone, and letting go nearer the middle",
+         Screen::kPlay,
+         {{Stick(kPress - 1), ""},
+          {Stick(kPress), "down 39"},
+          {Stick(kRelease), ""},
+          {Stick(kPress + 5), ""},
+          {Stick(kRelease - 1), "up 39"},
+          {Stick(-kPress), "down 37"},
+          {Stick(-kRelease), ""},
+          {Stick(-kRelease + 1), "up 37"},
+          {Stick(-32768), "down 37"},
+          {Stick(32767), "up 37, down 39"}}},
+        {"unplugging a pad that holds a direction lets go of it",
+         Screen::kPlay,
+         {{Pad(B::kDpadLeft, true, 3), "down 37"},
+          {Stick(32767, 7), "down 39"},
+          {Unplug(3), "up 37"},
+          {Unplug(3), ""},
+          {Unplug(42), ""},
+          {Stick(0, 3), ""},
+          {Unplug(7), "up 39"}}},
+        {"A starts a game; Start pauses one in play",
+         Screen::kTitle,
+         {{Pad(B::kA, true), "click cmdNewGame"},
+          {Pad(B::kA, false), ""},
+          {Pad(B::kStart, true), "click cmdNewGame"},
+          {Becomes(Screen::kPlay), ""},
+          {Pad(B::kA, true), ""},
+          {Pad(B::kDpadRight, true), "down 39"},
+          {Pad(B::kStart, true), "up 39, pause"},
+          {Pad(B::kStart, false), ""},
+          {Pad(B::kDpadRight, false), ""},
+          {Pad(B::kStart, true), "resume"},
+          {Pad(B::kOther, true), ""}}},
+        {"H in play is any key; elsewhere it opens the best games, which keep every key",
+         Screen::kPlay,
+         {{Key(kKeyH), "down 72"},
+          {KeyUp(kKeyH), "up 72"},
+          {Becomes(Screen::kOver), ""},
+          {Key(kKeyH), "panel open"},
+          {KeyUp(kKeyH), ""},
+          {Key(kKeyDown), "panel down"},
+          {Repeat(kKeyDown), "panel down"},
+          {Key(kKeyUp), "panel up"},
+          {Key(kLeft), ""},
+          {KeyUp(kLeft), ""},
+          {Press(kButton), ""},
+          {Release(kButton), ""},
+          {Pad(B::kA, true), ""},
+          {Key(kKeyEscape), "panel close"},
+          {KeyUp(kKeyEscape), ""}}},
+        {"an arrow held before the panel opened still gets its key-up",
+         Screen::kOver,
+         {{Key(kRight), "down 39"}, {Key(kKeyH), "panel open"}, {KeyUp(kRight), "up 39"}}},
+        {"a replay from the panel: pause, faster, slower, back; the pad's Back and Y are H",
+         Screen::kTitle,
+         {{Pad(B::kBack, true), "panel open"},
+          {Key(kKeyEnter), "watch"},
+          {Watching(), ""},
+          {Key(kKeySpace), "replay pause"},
+          {Key(kKeyP), "replay pause"},
+          {Key(kRight), "faster"},
+          {Repeat(kRight), ""},
+          {ShiftKey(kKeyEquals), "faster"},
+          {Key(kKeyMinus), "slower"},
+          {KeyUp(kKeyMinus), ""},
+          {Key(kKeyEscape), "replay end"},
+          {Pad(B::kY, true), "panel close"},
+          {Key(kKeySpace), "click cmdNewGame"}}},
+    };
+    for (const Case& c : cases) {
+        // Every screen as the player reaches it: the title first, then a game.
+        Form form = MakeDesignForm();
+        InputRouter router(form);
+        if (c.screen != Screen::kTitle) {
+            Show(form, Screen::kPlay);
+            router.FollowForm();
+            Show(form, c.screen);
+        }
+        int i = 0;
+        for (const Step& step : c.steps) {
+            EXPECT_EQ(Send(router, form, step.event), step.want) << c.what << ", step " << i;
+            ++i;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace sinkaway
