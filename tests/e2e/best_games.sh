@@ -4,13 +4,13 @@
 . "$(dirname "$0")/lib.sh"
 start_game "$1"
 
-wait_for 10 "the title screen" has_some 0 "$(px 64)" "$(px 309)" "$(px 49)" 00FFFF 200
+wait_for "$WAIT" "the title screen" title_screen
 xdotool key Return
-wait_for 20 "the game-over screen" game_over_screen
+wait_for "$WAIT" "the game-over screen" game_over_screen
 table="$XDG_DATA_HOME/sinkaway/scores.json"
-wait_for 10 "the table" test -s "$table"
+wait_for_size "$table" 1 "the table"
 # "New best #1 - press H" in the credit line's light cyan, between the score and the image.
-wait_for 5 "the new-best line" has_some 0 "$(px 170)" "$(px 309)" "$(px 22)" C0FFFF 20
+wait_for "$WAIT" "the new-best line" has_some 0 "$(px 170)" "$(px 309)" "$(px 22)" C0FFFF 20
 kill -TERM "$GAME_PID"
 wait "$GAME_PID" || fail "the game exited with status $?"
 GAME_PID=""
