@@ -1,45 +1,50 @@
-// The recorder's format, line for line, into a string.
+// The recorder's lines, in the script's own words, into a string.
 #include "replay_log.h"
 
-#include "recorder.h"
+#include "vocabulary.h"
 
 namespace sinkaway {
 
 namespace {
 
-std::string AdvanceLine(Micros from, Micros to) {
+void AppendLine(std::string& text, const ScriptEvent& event) {
+    AppendEventText(text, event);
+    text += '\n';
+}
+
+void AppendTimePlayed(std::string& text, Micros from, Micros to) {
     const Micros ms = (to - from) / 1000;
-    return ms > 0 ? "advance " + std::to_string(ms) + "\n" : std::string();
+    if (ms > 0)
+        AppendLine(text, {.verb = Verb::kAdvance, .number = static_cast<uint64_t>(ms)});
 }
 
 }  // namespace
 
 void ReplayLog::Start(uint64_t seed) {
-    text_ =
-        "# Sinkaway game, watch with: sinkaway --replay FILE\nseed " + std::to_string(seed) + "\n";
+    text_ = "# Sinkaway game, watch with: sinkaway --replay FILE\n";
+    AppendLine(text_, {.verb = Verb::kSeed, .number = seed});
     last_ = 0;
 }
 
 void ReplayLog::AdvanceTo(Micros now) {
-    const std::string line = AdvanceLine(last_, now);
-    if (!line.empty()) {
-        text_ += line;
-        last_ += (now - last_) / 1000 * 1000;
-    }
+    AppendTimePlayed(text_, last_, now);
+    last_ += (now - last_) / 1000 * 1000;
 }
 
 void ReplayLog::Click(Micros now, ClickTarget target) {
     AdvanceTo(now);
-    text_ += std::string("click ") + ClickTargetName(target) + "\n";
+    AppendLine(text_, {.verb = Verb::kClick, .target = target});
 }
 
 void ReplayLog::Key(Micros now, bool down, uint16_t keyCode) {
     AdvanceTo(now);
-    text_ += (down ? "keydown " : "keyup ") + std::to_string(keyCode) + "\n";
+    AppendLine(text_, {.verb = down ? Verb::kKeyDown : Verb::kKeyUp, .keyCode = keyCode});
 }
 
 std::string ReplayLog::ScriptUpTo(Micros now) const {
-    return text_ + AdvanceLine(last_, now);
+    std::string script = text_;
+    AppendTimePlayed(script, last_, now);
+    return script;
 }
 
 }  // namespace sinkaway

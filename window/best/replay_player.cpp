@@ -88,37 +88,15 @@ ReplayPlayer::ReplayPlayer(ReplayScript script, MusicPlayer& music)
         if (StartsGame(script_.events[i]))
             watchFrom = i;
     }
-    for (; next_ < watchFrom; ++next_) Deliver(script_.events[next_], nullptr);
+    for (; next_ < watchFrom; ++next_) PlayEvent(session_, script_.events[next_]);
     music_.Open();
-}
-
-void ReplayPlayer::Deliver(const ScriptEvent& e, TickObserver* observer) {
-    switch (e.verb) {
-        case Verb::kClick:
-            session_.Click(e.target);
-            break;
-        case Verb::kKeyDown:
-            session_.KeyDown(e.keyCode);
-            break;
-        case Verb::kKeyUp:
-            session_.KeyUp(e.keyCode);
-            break;
-        case Verb::kTick:
-            session_.Tick(e.timer);
-            break;
-        case Verb::kAdvance:
-            session_.Advance(static_cast<Micros>(e.number) * 1000, observer);
-            break;
-        case Verb::kSeed:
-            break;
-    }
 }
 
 void ReplayPlayer::PlayUntil(Micros until, TickObserver* observer) {
     while (!ended()) {
         const ScriptEvent& e = script_.events[next_];
         if (e.verb != Verb::kAdvance) {
-            Deliver(e, observer);
+            PlayEvent(session_, e, observer);
             ++next_;
             continue;
         }

@@ -12,6 +12,7 @@
 #include "rand.h"
 #include "script.h"
 #include "session.h"
+#include "vocabulary.h"
 
 namespace sinkaway {
 
@@ -75,7 +76,6 @@ class ReplayPlayer {
   private:
     // Delivers events until the game time reaches `until` or the script waits for later.
     void PlayUntil(Micros until, TickObserver* observer);
-    void Deliver(const ScriptEvent& e, TickObserver* observer);
     // Game time at which the next event is due.
     Micros NextEventAt() const;
 
