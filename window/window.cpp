@@ -4,9 +4,9 @@
 #include <thread>
 
 #include "asset_paths.h"
-#include "clock_seed.h"
 #include "form_digest.h"
 #include "game_window.h"
+#include "vocabulary.h"
 #include "window.h"
 
 namespace sinkaway {
@@ -137,7 +137,7 @@ int GameWindow::Run() {
     }
     if (!opened)
         return NoWindow(error.c_str());
-    const uint64_t seed = options_.seed ? *options_.seed : ClockSeed();
+    const uint64_t seed = ScriptSeed(options_.seed, nullptr);
     if (!player_.Record(options_.record, seed))
         return 1;
     if (int status = 0; !StartBestGames(seed, status))
