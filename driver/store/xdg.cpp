@@ -1,5 +1,5 @@
-// The base folders from the environment. A relative XDG value is ignored, as the desktop's
-// specification asks: it would move with the working directory.
+// The base folders from the environment. A relative XDG value is ignored, as the XDG Base
+// Directory rules ask: it would move with the working directory.
 #include "xdg.h"
 
 #include <cstdlib>
