@@ -50,6 +50,24 @@ inline std::set<std::string> WallsAnd(std::initializer_list<std::string> more) {
     return names;
 }
 
+}  // namespace sinkaway::testing
+
+namespace sinkaway {
+
+// The variables by name in a failure, rather than as bytes.
+inline void PrintTo(const GameState& s, std::ostream* out) {
+    *out << "intBallDX " << s.intBallDX << ", intFallStep " << s.intFallStep << ", intSideSpeed "
+         << s.intSideSpeed << ", intRiseStep " << s.intRiseStep << ", blnGameOver " << s.blnGameOver
+         << ", intBallLeft0 " << s.intBallLeft0 << ", intBallTop0 " << s.intBallTop0
+         << ", intFloorTop0 " << s.intFloorTop0 << ", dblScore " << s.dblScore << ", blnOnFloor "
+         << s.blnOnFloor << ", blnOverHole " << s.blnOverHole << ", blnThroughHole "
+         << s.blnThroughHole << ", intPowerTicks " << s.intPowerTicks;
+}
+
+}  // namespace sinkaway
+
+namespace sinkaway::testing {
+
 // Everything the rules can change on a form, compared field by field; names the first difference.
 inline ::testing::AssertionResult SameForm(const Form& a, const Form& b) {
     std::ostringstream diff;
