@@ -5,8 +5,7 @@ namespace sinkaway {
 
 bool Autoplay::Step(Session& session) {
     const Form& form = session.game.form;
-    const bool waiting = form.imgNewGame.visible || form.cmdNewGame.visible;
-    if (waiting) {
+    if (!InPlay(form)) {
         // The title screen starts at once; a game over shows for a moment first.
         if (overSince_ < 0)
             overSince_ = session.now();

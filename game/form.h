@@ -104,6 +104,12 @@ struct Form {
     Timer& tmrGameOver() { return timer(TimerId::tmrGameOver); }
 };
 
+// A game is in play from the moment the start controls hide to the moment the game-over screen
+// shows them again.
+inline bool InPlay(const Form& form) {
+    return !form.imgNewGame.visible && !form.cmdNewGame.visible;
+}
+
 // Every control of the form by kind, each with its name, in the order the trace lists them: what
 // goes over all the controls (the trace, the fingerprint of what is drawn, the tests' comparisons)
 // walks these lists rather than naming the controls again.

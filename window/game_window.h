@@ -13,7 +13,6 @@
 #include "best_games.h"
 #include "fonts.h"
 #include "frame_stats.h"
-#include "game_keeper.h"
 #include "input_router.h"
 #include "options.h"
 #include "pacer.h"
@@ -22,9 +21,7 @@
 #include "player_events.h"
 #include "rand.h"
 #include "renderer.h"
-#include "replay_player.h"
 #include "session.h"
-#include "store_worker.h"
 #include "tick_stats.h"
 #include "tooltip.h"
 #include "viewport.h"
@@ -61,15 +58,12 @@ class GameWindow {
     // draws again.
     void AfterEvent();
 
-    // The best games: kept, shown in the panel and watched (best_games_window.cpp).
+    // The best games' SDL side (best_games_window.cpp): the worker's wake-ups, the news and
+    // the commands carried out, and the replay's form shown in place of the game's.
     // Before the load; false when a replay asked for (--replay) cannot be played.
     bool StartBestGames(uint64_t seed, int& status);
-    // After the clock ran or an event: a game that ended goes to the store.
-    void FollowGames();
     void TakeStoreNews();
-    void ApplyBestGames(InputOutcome::Kind kind);
-    void EndReplay();
-    // The form on screen: the replay's while one plays.
+    void DoBestGames(BestGames::Command command);
     const Form& ShownForm() const;
 
     // What the window shows with.
@@ -79,6 +73,7 @@ class GameWindow {
         SDL_Window* window = nullptr;
         SDL_Renderer* renderer = nullptr;
         bool vsync = false;
+        int64_t framePeriodMs = 16;  // the display's: a fast replay draws no more often
         std::unique_ptr<FormRenderer> drawer;
         Viewport viewport;
     };
@@ -87,6 +82,10 @@ class GameWindow {
         bool dirty = true;  // something besides the controls changed: draw again
         uint64_t digest = 0;
         bool tooltip = false;
+        int64_t atMs = 0;          // when, on the window's clock
+        bool replayEnded = false;  // the replay's tag said it had ended
+        std::string replayTag;
+        Label newBestLine;  // "New best #N - press H" after a game that entered the table
     };
     // The real clock the timers follow.
     struct Clock {
@@ -97,21 +96,6 @@ class GameWindow {
     struct Stats {
         TickStats ticks;
         FrameStats frames;
-    };
-    // The best games (best_games_window.cpp).
-    struct BestGames {
-        std::unique_ptr<StoreWorker> store;  // null when this run keeps nothing
-        GameKeeper keeper;
-        BestGamesPanel panel;
-        Label newBestLine;  // "New best #N - press H" after a game that entered the table
-        int newBest = 0;
-        Settings saved;             // the boxes as last read or saved
-        bool boxesTouched = false;  // the player clicked a box: the saved ones come too late
-        std::unique_ptr<ReplayPlayer> replay;  // the replay on screen
-        std::string replayTag;
-        bool replayEnded = false;
-        int64_t framePeriodMs = 16;  // the display's: a fast replay draws no more often
-        int64_t lastFrameMs = 0;
     };
     // Runs nobody plays or watches (--autoplay, --seconds).
     struct Unattended {

@@ -62,8 +62,9 @@ GameWindow::GameWindow(const Options& options)
     : options_(options),
       music_(FindAsset("Castor.wav", options.music)),
       session_(random_, music_),
-      router_(session_.game.form),
-      player_(session_) {}
+      router_(session_.game.form, best_),
+      player_(session_),
+      best_(music_) {}
 
 GameWindow::~GameWindow() {
     pads_.Close();
@@ -111,7 +112,7 @@ bool GameWindow::Open(std::string& error) {
     if (SDL_GetCurrentDisplayMode(std::max(0, SDL_GetWindowDisplayIndex(screen_.window)), &mode) ==
             0 &&
         mode.refresh_rate > 0)
-        best_.framePeriodMs = std::max(1, 1000 / mode.refresh_rate);
+        screen_.framePeriodMs = std::max(1, 1000 / mode.refresh_rate);
     screen_.drawer = std::make_unique<FormRenderer>(screen_.renderer, screen_.fonts,
                                                     screen_.pictures.startImage());
     return true;
@@ -146,8 +147,8 @@ int GameWindow::Run() {
     clock_.start = std::chrono::steady_clock::now();
     // The load event runs before the window is first shown.
     session_.Load(seed);
-    if (best_.store) {
-        best_.store->AwaitSettings(100);
+    if (best_.keeping()) {
+        best_.AwaitSettings(100);
         TakeStoreNews();
     }
     SDL_StopTextInput();
@@ -193,7 +194,7 @@ void GameWindow::PrintStats(double wallSeconds) const {
 }
 
 int GameWindow::MillisToSleep() const {
-    const ReplayPlayer* replay = best_.replay.get();
+    const ReplayPlayer* replay = best_.replay();
     // While paused nothing runs until the player comes back, but --seconds still ends the run.
     const bool held = replay != nullptr ? replay->paused() || replay->ended() : router_.paused();
     int64_t cap = held ? -1 : tooltip_.MillisUntilChange(NowMillis());
@@ -209,7 +210,7 @@ int GameWindow::MillisToSleep() const {
         int64_t wait = replay->WaitMillis();
         // Faster than played, the replay draws at the display's rate rather than on every tick.
         if (replay->speed() > 1)
-            wait = std::max(wait, best_.lastFrameMs + best_.framePeriodMs - NowMillis());
+            wait = std::max(wait, drawn_.atMs + screen_.framePeriodMs - NowMillis());
         return static_cast<int>(cap < 0 ? wait : std::min(wait, cap));
     }
     return WaitMillis(session_.now(), session_.NextDue(), cap < 0 ? -1 : static_cast<int>(cap));
@@ -225,13 +226,13 @@ void GameWindow::Loop() {
             SDL_WaitEventTimeout(nullptr, wait);
         }
         // Ticks that came due while asleep run before the events that woke us: they came first.
-        if (best_.replay) {
-            best_.replay->Run(clock_.pacer.Elapse(NowMicros()), &stats_.ticks);
+        if (ReplayPlayer* replay = best_.replay()) {
+            replay->Run(clock_.pacer.Elapse(NowMicros()), &stats_.ticks);
         } else if (!router_.paused()) {
             session_.Advance(clock_.pacer.Elapse(NowMicros()), &stats_.ticks);
         }
         router_.FollowForm();
-        FollowGames();
+        best_.Follow(session_);
         if (options_.autoplay && unattended_.autoplay.Step(session_))
             AfterEvent();
         if (unattended_.endNanos >= 0 && MonotonicNanos() >= unattended_.endNanos)
@@ -240,8 +241,8 @@ void GameWindow::Loop() {
         SDL_Event event;
         while (running_ && SDL_PollEvent(&event)) Handle(event);
         TakeStoreNews();
-        if (best_.replay && best_.replay->ended() != best_.replayEnded) {
-            best_.replayEnded = best_.replay->ended();
+        if (best_.replay() != nullptr && best_.replay()->ended() != drawn_.replayEnded) {
+            drawn_.replayEnded = best_.replay()->ended();
             drawn_.dirty = true;  // the tag says so
         }
 
@@ -258,8 +259,8 @@ void GameWindow::Render() {
     screen_.viewport = FitViewport(w, h);
     const Form& form = ShownForm();
     Overlay overlay;
-    const InputRouter::Mode mode = router_.mode();
-    if (mode == InputRouter::Mode::kGame) {
+    const BestGames::Mode mode = best_.mode();
+    if (mode == BestGames::Mode::kGame) {
         overlay.focused = router_.focused();
         overlay.pressed = router_.drawnPressed();
         overlay.tooltip = tooltip_.Showing(NowMillis()) && form.imgNewGame.visible;
@@ -267,15 +268,15 @@ void GameWindow::Render() {
     overlay.tooltipX = tooltip_.x();
     overlay.tooltipY = tooltip_.y();
     overlay.paused = router_.paused();
-    if (best_.replay) {
-        overlay.paused = best_.replay->paused();
-        best_.replayTag = best_.replay->Tag();
-        overlay.replayTag = &best_.replayTag;
-    } else if (best_.newBest > 0 && form.lblGameOver.visible) {
-        overlay.newBest = &best_.newBestLine;
+    if (const ReplayPlayer* replay = best_.replay()) {
+        overlay.paused = replay->paused();
+        drawn_.replayTag = replay->Tag();
+        overlay.replayTag = &drawn_.replayTag;
+    } else if (best_.newBest() > 0 && form.lblGameOver.visible) {
+        overlay.newBest = &drawn_.newBestLine;
     }
-    if (mode == InputRouter::Mode::kPanel)
-        overlay.panel = &best_.panel;
+    if (mode == BestGames::Mode::kPanel)
+        overlay.panel = &best_.panel();
     screen_.drawer->Draw(form, screen_.viewport, overlay);
     SDL_RenderPresent(screen_.renderer);
     ++stats_.ticks.frames;
@@ -284,7 +285,7 @@ void GameWindow::Render() {
         running_ = false;
     drawn_.dirty = false;
     drawn_.digest = VisibleDigest(form);
-    best_.lastFrameMs = NowMillis();
+    drawn_.atMs = NowMillis();
     drawn_.tooltip = overlay.tooltip;
 }
 

@@ -87,7 +87,7 @@ void GameWindow::Apply(InputRouter::Outcomes outcomes) {
             case InputOutcome::Kind::kClick:
                 player_.Click(o.target);
                 if (o.target == ClickTarget::chkBGM || o.target == ClickTarget::chkPower)
-                    best_.boxesTouched = true;
+                    best_.BoxesTouched();
                 break;
             case InputOutcome::Kind::kKeyDown:
                 player_.KeyDown(o.vk);
@@ -109,16 +109,8 @@ void GameWindow::Apply(InputRouter::Outcomes outcomes) {
             case InputOutcome::Kind::kFocus:
             case InputOutcome::Kind::kPressed:
                 break;
-            case InputOutcome::Kind::kPanelOpen:
-            case InputOutcome::Kind::kPanelClose:
-            case InputOutcome::Kind::kPanelUp:
-            case InputOutcome::Kind::kPanelDown:
-            case InputOutcome::Kind::kPanelWatch:
-            case InputOutcome::Kind::kReplayPause:
-            case InputOutcome::Kind::kReplayFaster:
-            case InputOutcome::Kind::kReplaySlower:
-            case InputOutcome::Kind::kReplayEnd:
-                ApplyBestGames(o.kind);
+            case InputOutcome::Kind::kBestGames:
+                DoBestGames(o.command);
                 break;
         }
         drawn_.dirty = true;

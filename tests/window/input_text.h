@@ -8,6 +8,31 @@
 
 namespace sinkaway {
 
+inline const char* CommandText(BestGames::Command command) {
+    using C = BestGames::Command;
+    switch (command) {
+        case C::kOpenPanel:
+            return "panel open";
+        case C::kClosePanel:
+            return "panel close";
+        case C::kUp:
+            return "panel up";
+        case C::kDown:
+            return "panel down";
+        case C::kWatch:
+            return "watch";
+        case C::kPauseReplay:
+            return "replay pause";
+        case C::kFaster:
+            return "faster";
+        case C::kSlower:
+            return "slower";
+        case C::kEndReplay:
+            return "replay end";
+    }
+    return "?";
+}
+
 inline std::string Text(InputRouter::Outcomes outcomes) {
     std::string text;
     for (const InputOutcome& o : outcomes) {
@@ -38,32 +63,8 @@ inline std::string Text(InputRouter::Outcomes outcomes) {
             case InputOutcome::Kind::kFullscreen:
                 text += "fullscreen";
                 break;
-            case InputOutcome::Kind::kPanelOpen:
-                text += "panel open";
-                break;
-            case InputOutcome::Kind::kPanelClose:
-                text += "panel close";
-                break;
-            case InputOutcome::Kind::kPanelUp:
-                text += "panel up";
-                break;
-            case InputOutcome::Kind::kPanelDown:
-                text += "panel down";
-                break;
-            case InputOutcome::Kind::kPanelWatch:
-                text += "watch";
-                break;
-            case InputOutcome::Kind::kReplayPause:
-                text += "replay pause";
-                break;
-            case InputOutcome::Kind::kReplayFaster:
-                text += "faster";
-                break;
-            case InputOutcome::Kind::kReplaySlower:
-                text += "slower";
-                break;
-            case InputOutcome::Kind::kReplayEnd:
-                text += "replay end";
+            case InputOutcome::Kind::kBestGames:
+                text += CommandText(o.command);
                 break;
         }
     }

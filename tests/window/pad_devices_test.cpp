@@ -30,7 +30,9 @@ TEST(PadDevices, GiveTheKeysAndClicksOfTheKeyboard) {
     SDL_setenv("SDL_VIDEODRIVER", "dummy", 1);
     ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO | SDL_INIT_GAMECONTROLLER), 0) << SDL_GetError();
     Form form = MakeDesignForm();
-    InputRouter router(form);
+    NullMusicPlayer music;
+    BestGames best(music);
+    InputRouter router(form, best);
     PadDevices pads;
 
     SDL_VirtualJoystickDesc desc{};

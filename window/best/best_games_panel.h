@@ -1,5 +1,5 @@
-// The "Best games" panel's state: the table as the window last heard of it and the row chosen.
-// No SDL: the window opens it, moves the choice and asks for the chosen replay.
+// The "Best games" panel's contents: the table as the window last heard of it, the row chosen and
+// the notes. No SDL; whether it shows is the best games' mode (best_games.h).
 #pragma once
 
 #include <cstdint>
@@ -18,12 +18,11 @@ struct BestGameRow {
 
 class BestGamesPanel {
   public:
-    bool isOpen() const { return open_; }
+    // Shown again: from the top, without an old problem.
     void Open() {
-        open_ = true;
         selected_ = 0;
+        problem_.clear();
     }
-    void Close() { open_ = false; }
 
     // A new table: the choice stays on the same rank, within the rows.
     void SetRows(std::vector<BestGameRow> rows) {
@@ -34,12 +33,17 @@ class BestGamesPanel {
     }
     // The line shown instead of rows: why there are none.
     void SetNote(std::string note) { note_ = std::move(note); }
+    // What went wrong with the last thing asked, shown in place of the keys' help until the
+    // player asks for something else.
+    void SetProblem(std::string problem) { problem_ = std::move(problem); }
 
     void Up() {
+        problem_.clear();
         if (selected_ > 0)
             --selected_;
     }
     void Down() {
+        problem_.clear();
         if (selected_ + 1 < static_cast<int>(rows_.size()))
             ++selected_;
     }
@@ -50,14 +54,15 @@ class BestGamesPanel {
     int selected() const { return selected_; }
     const std::vector<BestGameRow>& rows() const { return rows_; }
     const std::string& note() const { return note_; }
+    const std::string& problem() const { return problem_; }
     bool loaded() const { return loaded_; }
 
   private:
-    bool open_ = false;
     bool loaded_ = false;
     int selected_ = 0;
     std::vector<BestGameRow> rows_;
     std::string note_;
+    std::string problem_;
 };
 
 }  // namespace sinkaway

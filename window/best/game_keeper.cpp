@@ -1,4 +1,4 @@
-// A game runs from the moment the start controls hide to the moment the game-over screen shows.
+// A game ends when the game-over screen shows after it was in play.
 #include "game_keeper.h"
 
 #include <cmath>
@@ -9,7 +9,7 @@ namespace sinkaway {
 
 std::optional<FinishedGame> GameKeeper::Poll(const Session& session) {
     const Form& form = session.game.form;
-    const bool inPlay = !form.imgNewGame.visible && !form.cmdNewGame.visible;
+    const bool inPlay = InPlay(form);
     if (inPlay && !inPlay_)
         startedAt_ = session.now();
     const bool ended = inPlay_ && !inPlay && form.lblGameOver.visible;

@@ -15,7 +15,7 @@
 #include <thread>
 #include <vector>
 
-#include "best_games.h"
+#include "best_games_panel.h"
 #include "replay_player.h"
 #include "score_store.h"
 #include "settings.h"

@@ -46,10 +46,10 @@ void FormRenderer::DrawPanel(const BestGamesPanel& panel) {
     paint_.Fill(box, colors::kBlack);
     paint_.Outline(box, u, colors::kWhite);
 
-    auto line = [&](int index, const std::string& text, const FontSpec& spec, Color ink, int x,
+    auto line = [&](int index, const std::string& text, const FontSpec& font, Color ink, int x,
                     int y, bool centred) {
-        TTF_Font* font = fonts_.Get(spec, vp_.FontPixels(spec.points));
-        const TextImage& image = text_.Get(&kLineKeys[index], text, ink, font, 0, false);
+        TTF_Font* face = fonts_.Get(font, vp_.FontPixels(font.points));
+        const TextImage& image = text_.Get(&kLineKeys[index], text, ink, face, 0, false);
         if (image.texture == nullptr)
             return;
         const SDL_Rect dst{centred ? x - image.w / 2 : x, y, image.w, image.h};
@@ -87,8 +87,10 @@ void FormRenderer::DrawPanel(const BestGamesPanel& panel) {
             DrawTick({right - side, band.y0 + u, right, band.y0 + u + side}, ink);
         }
     }
-    line(13, "Up/Down choose  Enter watch  H close", kRowFont, kInk, (box.x0 + box.x1) / 2,
-         vp_.Y(kTop + kHeight - 420), true);
+    // A problem with what the player asked for takes the help line's place until the next key.
+    static const std::string kHelp = "Up/Down choose  Enter watch  H close";
+    line(13, panel.problem().empty() ? kHelp : panel.problem(), kRowFont, kInk,
+         (box.x0 + box.x1) / 2, vp_.Y(kTop + kHeight - 420), true);
 }
 
 void FormRenderer::DrawReplayTag(const std::string& tag) {

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "best_games.h"
+#include "best_games_panel.h"
 #include "dialog.h"
 #include "ellipse_cache.h"
 #include "fonts.h"

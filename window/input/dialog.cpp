@@ -31,6 +31,22 @@ bool AnyFocusable(const Form& form) {
 
 }  // namespace
 
+std::optional<ClickTarget> TargetOf(Control control) {
+    switch (control) {
+        case Control::kNone:
+            return std::nullopt;
+        case Control::imgNewGame:
+            return ClickTarget::imgNewGame;
+        case Control::cmdNewGame:
+            return ClickTarget::cmdNewGame;
+        case Control::chkBGM:
+            return ClickTarget::chkBGM;
+        case Control::chkPower:
+            return ClickTarget::chkPower;
+    }
+    return std::nullopt;
+}
+
 bool IsVisible(const Form& form, Control control) {
     switch (control) {
         case Control::kNone:
@@ -89,7 +105,7 @@ void FocusRing::Drop(const Form& form) {
         focused_ = Control::kNone;
 }
 
-KeyRoute RouteKeyDown(const Form& form, Control focused, const KeyPress& key) {
+KeyRoute WhereKeyGoes(const Form& form, Control focused, const KeyPress& key) {
     if ((key.vk == kKeyEnter && key.alt) || key.vk == kKeyF11)
         return {KeyAction::kFullscreen};
     if (key.vk == kKeyTab && AnyFocusable(form)) {

@@ -4,12 +4,19 @@
 
 #include <cstdint>
 
+#include <optional>
+
 #include "form.h"
+#include "session.h"
 #include "viewport.h"
 
 namespace sinkaway {
 
+// The controls a click can reach, as the session names them, or none.
 enum class Control : uint8_t { kNone, imgNewGame, cmdNewGame, chkBGM, chkPower };
+
+// The session's name for a control; none for Control::kNone.
+std::optional<ClickTarget> TargetOf(Control control);
 
 bool IsVisible(const Form& form, Control control);
 
@@ -55,7 +62,7 @@ struct KeyRoute {
 // Enter presses the new-game button whenever it shows, like a dialog's default button. Tab and
 // Shift+Tab walk the focus. While a control holds the focus it takes Space (press or toggle) and
 // the arrow keys (they move the focus, as in any dialog), and no key reaches the game.
-KeyRoute RouteKeyDown(const Form& form, Control focused, const KeyPress& key);
+KeyRoute WhereKeyGoes(const Form& form, Control focused, const KeyPress& key);
 
 // A key-up goes where the focus is: to the game only while no control holds it.
 inline bool KeyUpReachesGame(Control focused) {

@@ -12,24 +12,7 @@ bool IsPauseKey(uint16_t vk) {
     return vk == kKeyP || vk == kKeyPause;
 }
 
-ClickTarget TargetOf(Control c) {
-    switch (c) {
-        case Control::imgNewGame:
-            return ClickTarget::imgNewGame;
-        case Control::cmdNewGame:
-            return ClickTarget::cmdNewGame;
-        case Control::chkBGM:
-            return ClickTarget::chkBGM;
-        default:
-            return ClickTarget::chkPower;
-    }
-}
-
 }  // namespace
-
-bool InPlay(const Form& form) {
-    return !form.imgNewGame.visible && !form.cmdNewGame.visible;
-}
 
 void InputRouter::Begin() {
     out_.clear();
@@ -39,6 +22,12 @@ void InputRouter::Emit(InputOutcome::Kind kind, uint16_t vk) {
     out_.push_back({kind, vk});
 }
 
+void InputRouter::Emit(BestGames::Command command) {
+    InputOutcome o{InputOutcome::Kind::kBestGames};
+    o.command = command;
+    out_.push_back(o);
+}
+
 InputRouter::Outcomes InputRouter::KeyDown(const KeyPress& press) {
     Begin();
     RouteKeyDown(press);
@@ -46,7 +35,7 @@ InputRouter::Outcomes InputRouter::KeyDown(const KeyPress& press) {
 }
 
 void InputRouter::RouteKeyDown(const KeyPress& press) {
-    const KeyRoute route = sinkaway::RouteKeyDown(form_, focus_.focused(), press);
+    const KeyRoute route = WhereKeyGoes(form_, focus_.focused(), press);
     if (TakenByWindow(press, route) || TakenByPause(press) || TakenByMode(press))
         return;
     ToScreen(press, route);
@@ -96,6 +85,8 @@ bool InputRouter::TakenByPause(const KeyPress& press) {
         windowKeys_.insert(press.vk);
         return true;
     }
+    // Only a game in play pauses: the title and game-over screens wait for the player anyway, and
+    // their only timers are the ones that keep the picture going.
     if (IsPauseKey(press.vk) && InPlay(form_)) {
         if (!press.repeat)
             Pause();
@@ -106,9 +97,11 @@ bool InputRouter::TakenByPause(const KeyPress& press) {
 }
 
 bool InputRouter::TakenByMode(const KeyPress& press) {
-    using Kind = InputOutcome::Kind;
+    using Command = BestGames::Command;
+    using Mode = BestGames::Mode;
     const uint16_t vk = press.vk;
-    if (mode_ == Mode::kGame) {
+    const Mode mode = best_.mode();
+    if (mode == Mode::kGame) {
         // Only the title and game-over screens have the panel: in play H is any key.
         if (vk != kKeyH || InPlay(form_) || paused_)
             return false;
@@ -119,14 +112,14 @@ bool InputRouter::TakenByMode(const KeyPress& press) {
     }
     // The panel and the replay take every key, and keep its key-up from the game too.
     windowKeys_.insert(vk);
-    if (mode_ == Mode::kPanel) {
+    if (mode == Mode::kPanel) {
         // Up and Down repeat while held; the others act once a press.
         if (vk == kKeyUp) {
-            Emit(Kind::kPanelUp);
+            Emit(Command::kUp);
         } else if (vk == kKeyDown) {
-            Emit(Kind::kPanelDown);
+            Emit(Command::kDown);
         } else if (!press.repeat && vk == kKeyEnter && !press.alt) {
-            Emit(Kind::kPanelWatch);
+            Emit(Command::kWatch);
         } else if (!press.repeat && (vk == kKeyH || vk == kKeyEscape)) {
             TogglePanel();
         }
@@ -135,28 +128,29 @@ bool InputRouter::TakenByMode(const KeyPress& press) {
     if (press.repeat)
         return true;
     if (vk == kKeySpace || vk == kKeyP || vk == kKeyPause) {
-        Emit(Kind::kReplayPause);
+        Emit(Command::kPauseReplay);
     } else if (vk == kKeyRight || vk == kKeyAdd || (vk == kKeyEquals && press.shift)) {
-        Emit(Kind::kReplayFaster);
+        Emit(Command::kFaster);
     } else if (vk == kKeyLeft || vk == kKeySubtract || vk == kKeyMinus) {
-        Emit(Kind::kReplaySlower);
+        Emit(Command::kSlower);
     } else if (vk == kKeyEscape) {
-        mode_ = Mode::kPanel;
-        Emit(Kind::kReplayEnd);
+        Emit(Command::kEndReplay);
     }
     return true;
 }
 
 void InputRouter::TogglePanel() {
-    if (mode_ == Mode::kReplay) {
-        mode_ = Mode::kPanel;
-        Emit(InputOutcome::Kind::kReplayEnd);
-    } else if (mode_ == Mode::kPanel) {
-        mode_ = Mode::kGame;
-        Emit(InputOutcome::Kind::kPanelClose);
-    } else if (!InPlay(form_) && !paused_) {
-        mode_ = Mode::kPanel;
-        Emit(InputOutcome::Kind::kPanelOpen);
+    switch (best_.mode()) {
+        case BestGames::Mode::kReplay:
+            Emit(BestGames::Command::kEndReplay);
+            break;
+        case BestGames::Mode::kPanel:
+            Emit(BestGames::Command::kClosePanel);
+            break;
+        case BestGames::Mode::kGame:
+            if (!InPlay(form_) && !paused_)
+                Emit(BestGames::Command::kOpenPanel);
+            break;
     }
 }
 
@@ -214,9 +208,10 @@ InputRouter::Outcomes InputRouter::FocusLost() {
 
 void InputRouter::Click(Control control) {
     // Nothing under the panel or a replay can be clicked.
-    if (control == Control::kNone || paused_ || mode_ != Mode::kGame)
+    const std::optional<ClickTarget> target = TargetOf(control);
+    if (!target || paused_ || best_.mode() != BestGames::Mode::kGame)
         return;
-    out_.push_back({InputOutcome::Kind::kClick, 0, TargetOf(control)});
+    out_.push_back({InputOutcome::Kind::kClick, 0, *target});
 }
 
 void InputRouter::MoveFocus(bool backwards) {
@@ -228,7 +223,7 @@ void InputRouter::MoveFocus(bool backwards) {
 
 InputRouter::Outcomes InputRouter::ButtonDown(Control over) {
     Begin();
-    if (mode_ != Mode::kGame)
+    if (best_.mode() != BestGames::Mode::kGame)
         return out_;  // the panel covers the controls
     pressed_ = over;
     pressedOver_ = over != Control::kNone;
@@ -254,7 +249,7 @@ InputRouter::Outcomes InputRouter::ButtonUp(Control over) {
 
 InputRouter::Outcomes InputRouter::PointerMoved(Control over) {
     Begin();
-    if (mode_ != Mode::kGame)
+    if (best_.mode() != BestGames::Mode::kGame)
         return out_;
     if (pressed_ != Control::kNone && pressedOver_ != (over == pressed_)) {
         pressedOver_ = over == pressed_;

@@ -9,6 +9,7 @@
 #include <span>
 #include <vector>
 
+#include "best_games.h"
 #include "dialog.h"
 #include "form.h"
 #include "gamepad.h"
@@ -26,37 +27,23 @@ struct InputOutcome {
         kPause,       // the game's clock stops
         kResume,      // and runs again
         kFullscreen,  // the window goes to or from fullscreen
-        // The best games panel and the replays watched from it.
-        kPanelOpen,
-        kPanelClose,
-        kPanelUp,
-        kPanelDown,
-        kPanelWatch,   // the chosen game's replay, please; Watching() once it plays
-        kReplayPause,  // pause or go on
-        kReplayFaster,
-        kReplaySlower,
-        kReplayEnd,  // back to the panel
+        kBestGames,   // `command` for the best games panel or the replay watched from it
     };
     Kind kind;
     uint16_t vk = 0;
     ClickTarget target = ClickTarget::imgNewGame;
+    BestGames::Command command = BestGames::Command::kOpenPanel;
     bool operator==(const InputOutcome&) const = default;
 };
 
-// Only a game in play pauses: the title and game-over screens wait for the player anyway, and
-// their only timers are the ones that keep the picture going.
-bool InPlay(const Form& form);
-
 class InputRouter {
   public:
-    // What owns the keys: the game's screens, the best games panel over them, or a replay.
-    enum class Mode : uint8_t { kGame, kPanel, kReplay };
-
     // What one call does, in order; valid until the next call.
     using Outcomes = std::span<const InputOutcome>;
 
     // `form` is the game's, read at every event: which controls show decides where input goes.
-    explicit InputRouter(const Form& form) : form_(form) {}
+    // The best games' mode says whether the game, their panel or a replay has the keys.
+    InputRouter(const Form& form, const BestGames& best) : form_(form), best_(best) {}
 
     // A key-down passes three stages in turn: the window's own keys (fullscreen), the pause,
     // then the screen (the dialog's controls, or else the game). A later mode that owns the keys
@@ -74,9 +61,6 @@ class InputRouter {
     Outcomes PadRemoved(int pad);
     // Another window took the keyboard.
     Outcomes FocusLost();
-    // A replay started playing: it owns the keys until it ends.
-    void Watching() { mode_ = Mode::kReplay; }
-    Mode mode() const { return mode_; }
     // The form changed (a tick ran, a game started): hidden controls give up the focus.
     void FollowForm() { focus_.Drop(form_); }
 
@@ -106,16 +90,17 @@ class InputRouter {
     void Click(Control control);
     void MoveFocus(bool backwards);
     void Emit(InputOutcome::Kind kind, uint16_t vk = 0);
+    void Emit(BestGames::Command command);
     Outcomes FromPad();
 
     const Form& form_;
+    const BestGames& best_;
     FocusRing focus_;
     Control pressed_ = Control::kNone;  // where the left button went down
     bool pressedOver_ = false;          // ...and the pointer is still over it
     std::set<uint16_t> heldKeys_;       // key-downs the game heard and whose key-up is due
     std::set<uint16_t> windowKeys_;     // key-downs the window kept, whose key-up it keeps too
     bool paused_ = false;
-    Mode mode_ = Mode::kGame;
     PadMapper padKeys_;
     std::vector<PadOutput> padOut_;
     std::vector<InputOutcome> out_;

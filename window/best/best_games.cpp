@@ -1,0 +1,141 @@
+// The best games' one mode, and what each command and piece of news does to it.
+#include "best_games.h"
+
+namespace sinkaway {
+
+namespace {
+
+Settings BoxesOf(const Form& form) {
+    return Settings{form.chkPower.value == 1, form.chkBGM.value == 1};
+}
+
+}  // namespace
+
+void BestGames::Keep(std::unique_ptr<StoreWorker> store, uint64_t seed) {
+    store_ = std::move(store);
+    store_->LoadSettings();
+    store_->CheckTable();
+    keeper_.Start(seed);
+}
+
+void BestGames::WatchOnly(ReplayScript script) {
+    replay_ = std::make_unique<ReplayPlayer>(std::move(script), music_);
+    mode_ = Mode::kReplay;
+    watchOnly_ = true;
+}
+
+bool BestGames::Do(Command command) {
+    switch (command) {
+        case Command::kOpenPanel:
+            if (mode_ != Mode::kGame)
+                return false;
+            mode_ = Mode::kPanel;
+            panel_.Open();
+            if (store_)
+                store_->LoadTable();
+            return false;
+        case Command::kClosePanel:
+            if (mode_ == Mode::kPanel)
+                mode_ = Mode::kGame;
+            return false;
+        case Command::kUp:
+            if (mode_ == Mode::kPanel)
+                panel_.Up();
+            return false;
+        case Command::kDown:
+            if (mode_ == Mode::kPanel)
+                panel_.Down();
+            return false;
+        case Command::kWatch:
+            if (mode_ == Mode::kPanel && store_ && panel_.Selected() != nullptr) {
+                panel_.SetProblem("");
+                store_->LoadReplay(panel_.Selected()->replayPath, music_);
+            }
+            return false;
+        case Command::kPauseReplay:
+            if (replay_)
+                replay_->TogglePause();
+            return false;
+        case Command::kFaster:
+            if (replay_)
+                replay_->Faster();
+            return false;
+        case Command::kSlower:
+            if (replay_)
+                replay_->Slower();
+            return false;
+        case Command::kEndReplay:
+            if (mode_ != Mode::kReplay)
+                return false;
+            replay_.reset();
+            // Watching from the command line: the replay was all there was.
+            if (watchOnly_)
+                over_ = true;
+            // The panel shows again as it was left.
+            mode_ = Mode::kPanel;
+            return true;
+    }
+    return false;
+}
+
+void BestGames::Follow(const Session& session) {
+    if (!store_)
+        return;
+    const Form& form = session.game.form;
+    if (InPlay(form))
+        newBest_ = 0;
+    if (std::optional<FinishedGame> game = keeper_.Poll(session))
+        store_->AddGame(game->entry, std::move(game->replayScript));
+    const Settings boxes = BoxesOf(form);
+    if (!(boxes == saved_)) {
+        saved_ = boxes;
+        store_->SaveSettings(boxes);
+    }
+}
+
+void BestGames::AwaitSettings(int ms) {
+    if (store_)
+        store_->AwaitSettings(ms);
+}
+
+BestGames::Heard BestGames::TakeNews(const Form& form) {
+    if (!store_)
+        return {};
+    return Hear(store_->Take(), form);
+}
+
+BestGames::Heard BestGames::Hear(StoreWorker::News news, const Form& form) {
+    Heard heard;
+    if (news.settings && !boxesTouched_ && form.chkPower.visible) {
+        saved_ = *news.settings;
+        heard.putBackBoxes = *news.settings;
+        heard.redraw = true;
+    }
+    if (news.note) {
+        panel_.SetNote(*news.note);
+        heard.redraw = true;
+    }
+    if (news.rows) {
+        panel_.SetRows(std::move(*news.rows));
+        heard.redraw = true;
+    }
+    if (news.newBest > 0 && form.lblGameOver.visible && !InPlay(form)) {
+        newBest_ = news.newBest;
+        heard.newBest = true;
+        heard.redraw = true;
+    }
+    // A replay that comes after the player closed the panel is not wanted any more.
+    if (news.replay && mode_ == Mode::kPanel) {
+        replay_ = std::move(news.replay);
+        mode_ = Mode::kReplay;
+        heard.switched = true;
+        heard.redraw = true;
+    }
+    if (news.replayFailed && mode_ == Mode::kPanel) {
+        panel_.SetProblem("Cannot play that replay");
+        heard.redraw = true;
+    }
+    return heard;
+}
+
+}  // namespace sinkaway

@@ -1,0 +1,94 @@
+// The best games in the window, in one place: the keeper that follows the player's games, the
+// store worker that keeps them, the panel that lists them, the replay being watched, and which of
+// them has the keys (the game, the panel or the replay). No SDL: the window passes on the
+// player's commands and the worker's news, and asks what to show.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+#include "best_games_panel.h"
+#include "game_keeper.h"
+#include "replay_player.h"
+#include "session.h"
+#include "settings.h"
+#include "store_worker.h"
+
+namespace sinkaway {
+
+class BestGames {
+  public:
+    // What owns the keys: the game's screens, the panel over them, or a replay.
+    enum class Mode : uint8_t { kGame, kPanel, kReplay };
+    enum class Command : uint8_t {
+        kOpenPanel,
+        kClosePanel,
+        kUp,
+        kDown,
+        kWatch,  // the chosen game's replay, please: it plays once the worker has loaded it
+        kPauseReplay,
+        kFaster,
+        kSlower,
+        kEndReplay,  // back to the panel
+    };
+    // What the worker's news asks of the window.
+    struct Heard {
+        bool redraw = false;
+        bool switched = false;                 // a replay took the screen: its clock starts now
+        bool newBest = false;                  // the game just ended took rank newBest()
+        std::optional<Settings> putBackBoxes;  // the saved boxes, to be clicked into place
+    };
+
+    // Replays play their music into `music`, once their game starts.
+    explicit BestGames(MusicPlayer& music) : music_(music) {}
+
+    // A player's session: `store` keeps its games, which the keeper follows from the load with
+    // `seed`. Asks for the saved settings and checks the table at once.
+    void Keep(std::unique_ptr<StoreWorker> store, uint64_t seed);
+    // Nothing is kept in this run: the panel says so.
+    void KeepNothing() { panel_.SetNote("Not kept in this run"); }
+    // A replay asked for on the command line: it plays at once, and leaving it ends the run.
+    void WatchOnly(ReplayScript script);
+
+    Mode mode() const { return mode_; }
+    // The command line's replay was left.
+    bool over() const { return over_; }
+    const BestGamesPanel& panel() const { return panel_; }
+    // The replay on screen; null outside the replay mode.
+    ReplayPlayer* replay() { return replay_.get(); }
+    const ReplayPlayer* replay() const { return replay_.get(); }
+    GameKeeper& keeper() { return keeper_; }
+    // The rank the last game took, while its game-over screen shows; 0 when none.
+    int newBest() const { return newBest_; }
+    bool keeping() const { return store_ != nullptr; }
+
+    // True when the session on screen changed: the window's clock starts again, as the time
+    // spent on the other one was not this one's.
+    bool Do(Command command);
+    // The player clicked a box: the saved ones, still on their way, come too late.
+    void BoxesTouched() { boxesTouched_ = true; }
+    // After the clock ran or an event reached `session`: a game that ended goes to the store,
+    // and boxes that changed are saved.
+    void Follow(const Session& session);
+    // Waits at most `ms` for the saved settings (see StoreWorker::AwaitSettings).
+    void AwaitSettings(int ms);
+    // The worker's news, with `form` the game's.
+    Heard TakeNews(const Form& form);
+    Heard Hear(StoreWorker::News news, const Form& form);
+
+  private:
+    MusicPlayer& music_;
+    Mode mode_ = Mode::kGame;
+    BestGamesPanel panel_;
+    std::unique_ptr<ReplayPlayer> replay_;
+    GameKeeper keeper_;
+    Settings saved_;             // the boxes as last read or saved
+    bool boxesTouched_ = false;  // the player clicked a box
+    int newBest_ = 0;
+    bool watchOnly_ = false;
+    bool over_ = false;
+    std::unique_ptr<StoreWorker> store_;  // last: stops first; null when this run keeps nothing
+};
+
+}  // namespace sinkaway
