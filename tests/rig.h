@@ -16,20 +16,23 @@ inline constexpr float kAlmostOne = 0x1.fffffep-1f;
 // One tick of the 1 ms timers on the virtual clock.
 inline constexpr Micros kPeriod = kSystemTick;
 
-// A session after its load event, on the title screen. Random draws come only from what a test
-// pushes; an unexpected draw makes the source throw and the test fail.
-struct Rig {
-    ScriptedSource random;
+// A session after its load event, on the title screen. With the default source, random draws come
+// only from what a test pushes, and an unexpected draw makes the source throw and the test fail;
+// a game played for real runs on a SeededGenerator.
+template <typename Source = ScriptedSource>
+struct RigOn {
+    Source random;
     CountingMusic music;
     Session session{random, music};
     Game& game = session.game;
     Form& form = game.form;
     GameState& state = game.state;
 
-    Rig() { session.Load(1); }
+    RigOn() { session.Load(1); }
     void NewGame() { session.Click(ClickTarget::imgNewGame); }
     void MainTick() { session.Tick(TimerId::tmrMain); }
 };
+using Rig = RigOn<>;
 
 // The names of the visible controls, to compare whole screens at once.
 inline std::set<std::string> VisibleControls(const Form& f) {

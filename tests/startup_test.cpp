@@ -92,13 +92,10 @@ void Dirty(Rig& rig) {
 // new game takes over it is a first game again. What a new game leaves alone (positions, the texts,
 // the key held) is carried across before the comparison.
 TEST(NewGameTest, AfterAPoweredGameInTheWhiteStageLooksLikeAFirstGame) {
-    SeededGenerator random(7);
-    CountingMusic music;
-    Session played(random, music);
-    played.Load(7);
-    played.Click(ClickTarget::imgNewGame);
-    Form& f = played.game.form;
-    played.game.state.dblScore = 214;  // a point below the white stage
+    RigOn<SeededGenerator> played;
+    played.NewGame();
+    Form& f = played.form;
+    played.state.dblScore = 214;  // a point below the white stage
     bool poweredInWhite = false;
     for (int i = 0; i < 100'000 && !f.lblGameOver.visible; ++i) {
         if (!f.tmrPower().enabled) {
@@ -107,17 +104,17 @@ TEST(NewGameTest, AfterAPoweredGameInTheWhiteStageLooksLikeAFirstGame) {
             f.shpPower.left = f.shpBall.left + (f.shpBall.width - f.shpPower.width) / 2;
             f.shpPower.top = f.shpBall.top;
         }
-        played.Advance(kPeriod);
+        played.session.Advance(kPeriod);
         poweredInWhite |= f.backColor == colors::kWhite && f.tmrPower().enabled;
     }
     ASSERT_TRUE(poweredInWhite);
     ASSERT_TRUE(f.lblGameOver.visible);
-    played.Click(ClickTarget::cmdNewGame);
+    played.session.Click(ClickTarget::cmdNewGame);
 
     Rig first;
     first.NewGame();
-    Form again = played.game.form;
-    GameState state = played.game.state;
+    Form again = played.form;
+    GameState state = played.state;
     auto carry = [&](const auto& list, auto copy) {
         for (const auto& c : list) copy(first.form.*c.member, again.*c.member);
     };
