@@ -159,12 +159,12 @@ struct Step {
 
 struct Case {
     const char* name;  // the test's name
-    const char* what;
+    const char* what;  // what it shows, in a sentence
     Screen screen;
     std::vector<Step> steps;
 };
 
-// A failure names the case by its name and what it shows.
+// In a failure the case goes by its name, not its bytes.
 void PrintTo(const Case& c, std::ostream* out) {
     *out << c.name;
 }
