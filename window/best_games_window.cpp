@@ -52,7 +52,7 @@ bool GameWindow::StartBestGames(uint64_t seed, int& status) {
         return true;
     ReplayScript script;
     std::string error;
-    status = ReadReplayScript(options_.replay, script, error);
+    status = ReadReplay(options_.replay, script, error);
     if (status != 0) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return false;
@@ -72,7 +72,7 @@ void GameWindow::FollowGames() {
     const Form& form = session_.game.form;
     if (InPlay(form))
         best_.newBest = 0;
-    if (std::optional<FinishedGame> game = best_.keeper.Poll(session_)) {
+    if (std::optional<FinishedGame> game = best_.keeper.Poll(session_, player_.script())) {
         best_.store->AddGame(game->entry, std::move(game->replayScript));
     }
     const Settings boxes = BoxesOf(form);
