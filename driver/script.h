@@ -40,9 +40,10 @@ class LineReader {
 // A replay longer than this is not one the game wrote.
 inline constexpr uint64_t kMaxReplayBytes = 32u << 20;
 // The most work a replay may make the rules do: every timer tick it makes them run and every event
-// it holds counts one. An hour of play is about 700 000 (some 16 ms to replay), an hour on the
-// game-over screen or the title about 230 000 (17 ms and 2 ms), so this holds over five days of a
-// session left open, while a replay made of the dearest ticks stops within about 2 s.
+// it holds counts one. An hour of play counts about 705 000 (some 23 ms to replay), an hour on the
+// game-over screen or the title about 230 000 (25 ms and 4 ms; see the README), so this holds
+// about five days of a session left open, while a replay made of the dearest ticks stops after
+// about 2.5 s.
 inline constexpr uint64_t kMaxReplayWork = 30'000'000;
 
 // What a script is read for.
