@@ -92,7 +92,7 @@ std::string HourOnTitleScript() {
     return w.text();
 }
 
-void ReplayScript(benchmark::State& st, std::string script) {
+void BM_Replay(benchmark::State& st, std::string script) {
     uint64_t work = 0;
     for (auto _ : st) {
         std::FILE* in = fmemopen(script.data(), script.size(), "rb");
@@ -113,10 +113,9 @@ void ReplayScript(benchmark::State& st, std::string script) {
     st.counters["work_per_s"] = benchmark::Counter(static_cast<double>(work) * st.iterations(),
                                                    benchmark::Counter::kIsRate);
 }
-BENCHMARK_CAPTURE(ReplayScript, HourOfPlay, HourOfPlayScript())->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(ReplayScript, HourOnGameOver, HourOnGameOverScript())
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(ReplayScript, HourOnTitle, HourOnTitleScript())->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Replay, HourOfPlay, HourOfPlayScript())->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Replay, HourOnGameOver, HourOnGameOverScript())->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Replay, HourOnTitle, HourOnTitleScript())->Unit(benchmark::kMillisecond);
 
 void BM_MainTick(benchmark::State& st) {
     SeededGenerator random;

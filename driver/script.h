@@ -40,8 +40,8 @@ class LineReader {
 // A replay longer than this is not one the game wrote.
 inline constexpr uint64_t kMaxReplayBytes = 32u << 20;
 // The most work a replay may make the rules do: every timer tick it makes them run and every event
-// it holds counts one. An hour of play counts about 705 000 (some 23 ms to replay), an hour on the
-// game-over screen or the title about 230 000 (25 ms and 4 ms; see the README), so this holds
+// it holds counts one. An hour of play counts about 705 000 (some 20 ms to replay), an hour on the
+// game-over screen or the title about 230 000 (20 ms and 3 ms; see the README), so this holds
 // about five days of a session left open, while a replay made of the dearest ticks stops after
 // about 2.5 s.
 inline constexpr uint64_t kMaxReplayWork = 30'000'000;
