@@ -88,8 +88,7 @@ soak: build
 
 # Records a long bot game as tests/replays/bot_long.txt and pins its trace in bot_long.golden.
 bot-replay: build
-	SINKAWAY_RECORD_BOT=tests/replays/bot_long.txt ./$(BUILD)/tests/soak_test \
-	  --gtest_filter=BotReplay.WriteLongGame
+	./$(BUILD)/tests/record_bot tests/replays/bot_long.txt
 	SINKAWAY_UPDATE_GOLDEN=1 ./$(BUILD)/tests/replay_test
 
 clean:

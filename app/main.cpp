@@ -5,15 +5,19 @@
 #include "headless.h"
 #include "listing.h"
 #include "screenshot.h"
+#include "script.h"
 #include "window.h"
 
 namespace {
 
-int Verify(const std::string& script) {
-    double score = 0;
-    const int status = sinkaway::ReplayScore(script, score);
+int Verify(const std::string& path) {
+    sinkaway::ReplayScript replay;
+    std::string error;
+    const int status = sinkaway::ReadReplay(path, replay, error, false);
     if (status == 0)
-        std::printf("score %.0f\n", score);
+        std::printf("score %.0f\n", replay.score);
+    else
+        std::fprintf(stderr, "%s\n", error.c_str());
     return status;
 }
 

@@ -41,16 +41,13 @@ class Driver {
            TraceWriter* trace)
         : options_(o),
           saveScreenshot_(saveScreenshot),
-          reader_(script),
+          reader_(script, o.script, ScriptUse::kRun),
           trace_(trace),
           session_(random_, music_) {}
 
     int Run();
-    double score() const { return session_.game.state.dblScore; }
 
   private:
-    enum class Step { kEvent, kSkip, kEnd, kStop };
-    Step NextEvent(ScriptEvent& event);
     void Deliver(const ScriptEvent& event);
     void TraceEvent(std::string_view text) {
         if (trace_ != nullptr)
@@ -59,52 +56,21 @@ class Driver {
 
     const Options& options_;
     const SaveScreenshotFn& saveScreenshot_;
-    LineReader reader_;
+    ScriptReader reader_;
     TraceWriter* trace_;
     SeededGenerator random_;
     NullMusicPlayer music_;
     Session session_;
-    int status_ = 0;
-    std::string line_;
-    std::string error_;
     std::string text_;
 };
 
-// Reads up to the next event line. On a bad line reports it and answers kStop.
-Driver::Step Driver::NextEvent(ScriptEvent& event) {
-    const std::string& file = options_.script;
-    switch (reader_.Next(line_)) {
-        case LineReader::Result::kEnd:
-            return Step::kEnd;
-        case LineReader::Result::kError:
-            std::fprintf(stderr, "%s: cannot read the script: %s\n", file.c_str(),
-                         std::strerror(errno));
-            status_ = 1;
-            return Step::kStop;
-        case LineReader::Result::kTooLong:
-            std::fprintf(stderr, "%s:%d: line longer than %zu bytes\n", file.c_str(),
-                         reader_.lineNumber(), kMaxScriptLine);
-            status_ = 2;
-            return Step::kStop;
-        case LineReader::Result::kLine:
-            break;
-    }
-    bool isEvent = false;
-    if (!ParseScriptLine(line_, event, isEvent, error_)) {
-        std::fprintf(stderr, "%s:%d: %s\n", file.c_str(), reader_.lineNumber(), error_.c_str());
-        status_ = 2;
-        return Step::kStop;
-    }
-    return isEvent ? Step::kEvent : Step::kSkip;
-}
-
 void Driver::Deliver(const ScriptEvent& e) {
     if (trace_ == nullptr) {
-        PlayEvent(session_, e);
+        reader_.Play(session_, e);
         return;
     }
     TickTracer tracer(*trace_, session_.game);
-    PlayEvent(session_, e, &tracer);
+    reader_.Play(session_, e, &tracer);
     // A stretch of time is traced by its ticks.
     if (e.verb != Verb::kAdvance) {
         text_.clear();
@@ -114,32 +80,25 @@ void Driver::Deliver(const ScriptEvent& e) {
 }
 
 int Driver::Run() {
-    // A recorded game may begin with its seed, which the load event needs: look ahead for the
-    // first event line before loading.
-    ScriptEvent first;
-    Step step = Step::kSkip;
-    while (step == Step::kSkip) step = NextEvent(first);
-
-    session_.Load(ScriptSeed(options_.seed, step == Step::kEvent ? &first : nullptr));
+    // A recorded game begins with its seed, which the load event needs: read the first event
+    // before loading.
+    ScriptEvent event;
+    ScriptReader::Result result = reader_.Next(event);
+    const bool any = result == ScriptReader::Result::kEvent;
+    session_.Load(ScriptSeed(options_.seed, any ? &event : nullptr));
     TraceEvent("load");
 
-    if (step == Step::kEvent && first.verb != Verb::kSeed)
-        Deliver(first);
-    while (step != Step::kEnd && step != Step::kStop) {
-        ScriptEvent event;
-        step = NextEvent(event);
-        if (step != Step::kEvent)
-            continue;
-        if (event.verb == Verb::kSeed) {
-            std::fprintf(stderr, "%s:%d: seed is allowed only as the first event line\n",
-                         options_.script.c_str(), reader_.lineNumber());
-            status_ = 2;
-            break;
-        }
+    if (any && event.verb != Verb::kSeed)
         Deliver(event);
+    while (result == ScriptReader::Result::kEvent) {
+        result = reader_.Next(event);
+        if (result == ScriptReader::Result::kEvent)
+            Deliver(event);
     }
-    if (status_ != 0)
-        return status_;
+    if (reader_.status() != 0) {
+        std::fprintf(stderr, "%s\n", reader_.error().c_str());
+        return reader_.status();
+    }
 
     if (!options_.screenshot.empty()) {
         std::string error = "no drawing code in this program";
@@ -181,22 +140,6 @@ int RunHeadless(const Options& o, const SaveScreenshotFn& saveScreenshot) {
         if (status == 0)
             status = 1;
     }
-    return status;
-}
-
-int ReplayScore(const std::string& path, double& score) {
-    Options o;
-    o.script = path;
-    FilePtr script(std::fopen(path.c_str(), "rb"));
-    if (!script) {
-        std::fprintf(stderr, "sinkaway: cannot open script %s: %s\n", path.c_str(),
-                     std::strerror(errno));
-        return 1;
-    }
-    const SaveScreenshotFn noScreenshot;
-    Driver driver(o, noScreenshot, script.get(), nullptr);
-    const int status = driver.Run();
-    score = driver.score();
     return status;
 }
 

@@ -18,8 +18,4 @@ using SaveScreenshotFn =
 // only when the options ask for a screenshot.
 int RunHeadless(const Options& options, const SaveScreenshotFn& saveScreenshot = {});
 
-// Plays a script as RunHeadless does, without a trace, and gives the score the game holds at its
-// end. Same exit statuses and messages.
-int ReplayScore(const std::string& script, double& score);
-
 }  // namespace sinkaway

@@ -1,13 +1,38 @@
-// Parsing of the headless driver's script lines.
+// Reading scripts: lines, events, and the rules of a replay.
 #include "script.h"
 
+#include <algorithm>
 #include <array>
+#include <cerrno>
 #include <charconv>
 #include <cstring>
+#include <memory>
+#include <utility>
+
+#include "rand.h"
+#include "sound.h"
 
 namespace sinkaway {
 
 namespace {
+
+// How much game time a replay's stretch of time runs between two looks at its work.
+constexpr Micros kWorkLook = 60'000'000;
+
+// Counts the ticks a stretch of time runs, and passes them on.
+class WorkCounter final : public TickObserver {
+  public:
+    WorkCounter(uint64_t& work, TickObserver* next) : work_(work), next_(next) {}
+    void OnTimerTick(TimerId id, Micros at) override {
+        ++work_;
+        if (next_ != nullptr)
+            next_->OnTimerTick(id, at);
+    }
+
+  private:
+    uint64_t& work_;
+    TickObserver* next_;
+};
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t';
@@ -147,6 +172,107 @@ LineReader::Result LineReader::Next(std::string& line) {
     if (line.size() > kMaxScriptLine)
         return Result::kTooLong;
     return Result::kLine;
+}
+
+ScriptReader::Result ScriptReader::Refuse(std::string message) {
+    error_ = name_ + ":" + std::to_string(std::max(lines_.lineNumber(), 1)) + ": " + message;
+    status_ = 2;
+    return Result::kRefused;
+}
+
+ScriptReader::Result ScriptReader::Next(ScriptEvent& event) {
+    const bool replay = use_ == ScriptUse::kReplay;
+    while (true) {
+        switch (lines_.Next(line_)) {
+            case LineReader::Result::kEnd:
+                if (replay && !sawEvent_)
+                    return Refuse("not a replay: a replay starts with its seed line");
+                return Result::kEnd;
+            case LineReader::Result::kError:
+                error_ = name_ + ": cannot read the script: " + std::strerror(errno);
+                status_ = 1;
+                return Result::kRefused;
+            case LineReader::Result::kTooLong:
+                return Refuse("line longer than " + std::to_string(kMaxScriptLine) + " bytes");
+            case LineReader::Result::kLine:
+                break;
+        }
+        bytes_ += line_.size() + 1;
+        if (replay && bytes_ > kMaxReplayBytes) {
+            return Refuse("not a replay: longer than " + std::to_string(kMaxReplayBytes >> 20) +
+                          " MiB");
+        }
+        bool isEvent = false;
+        std::string error;
+        if (!ParseScriptLine(line_, event, isEvent, error))
+            return Refuse(std::move(error));
+        if (!isEvent)
+            continue;
+        if (event.verb == Verb::kSeed && sawEvent_)
+            return Refuse("seed is allowed only as the first event line");
+        if (replay && !sawEvent_ && event.verb != Verb::kSeed)
+            return Refuse("not a replay: a replay starts with its seed line");
+        sawEvent_ = true;
+        return Result::kEvent;
+    }
+}
+
+bool ScriptReader::Play(Session& session, const ScriptEvent& event, TickObserver* observer) {
+    if (use_ != ScriptUse::kReplay) {
+        PlayEvent(session, event, observer);
+        return true;
+    }
+    WorkCounter counter(work_, observer);
+    if (event.verb != Verb::kAdvance) {
+        ++work_;
+        PlayEvent(session, event, &counter);
+    } else {
+        // In steps, so that a planted stretch of days stops soon after it passes the bound. With
+        // no timer armed no rule runs however long the wait: one step.
+        Micros left = static_cast<Micros>(event.number) * 1000;
+        while (left > 0 && work_ <= kMaxReplayWork) {
+            const Micros step = session.NextDue() < 0 ? left : std::min(left, kWorkLook);
+            session.Advance(step, &counter);
+            left -= step;
+        }
+    }
+    if (work_ <= kMaxReplayWork)
+        return true;
+    Refuse("not a replay: playing it would run the rules more than " +
+           std::to_string(kMaxReplayWork) + " times, more than five days of a session");
+    return false;
+}
+
+int ReadReplay(const std::string& path, ReplayScript& replay, std::string& error, bool keepEvents) {
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
+                                                         &std::fclose);
+    if (!file) {
+        error = "sinkaway: cannot open replay " + path + ": " + std::strerror(errno);
+        return 1;
+    }
+    ScriptReader reader(file.get(), path, ScriptUse::kReplay);
+    SeededGenerator random;
+    NullMusicPlayer music;
+    Session session(random, music);
+    replay = ReplayScript{};
+    ScriptEvent event;
+    ScriptReader::Result result = reader.Next(event);
+    if (result == ScriptReader::Result::kEvent) {
+        replay.seed = event.number;  // the reader lets a replay start with nothing else
+        session.Load(replay.seed);
+        while ((result = reader.Next(event)) == ScriptReader::Result::kEvent) {
+            if (!reader.Play(session, event))
+                break;
+            if (keepEvents)
+                replay.events.push_back(event);
+        }
+    }
+    if (reader.status() != 0) {
+        error = reader.error();
+        return reader.status();
+    }
+    replay.score = session.game.state.dblScore;
+    return 0;
 }
 
 }  // namespace sinkaway

@@ -1,11 +1,13 @@
-// The headless driver's script: one input event a line, read and checked one line at a time so a
-// bad line stops the run exactly before it.
+// The script reader: one input event a line, read and checked one line at a time so a bad line
+// stops the run exactly before it. Every rule a script or a replay must meet is here: the headless
+// run, --verify, the --scores listing and the window's replays all read through it.
 #pragma once
 
 #include <cstdint>
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "vocabulary.h"
 
@@ -34,5 +36,70 @@ class LineReader {
     std::FILE* file_;
     int lineNumber_ = 0;
 };
+
+// A replay longer than this is not one the game wrote.
+inline constexpr uint64_t kMaxReplayBytes = 32u << 20;
+// The most work a replay may make the rules do: every timer tick it makes them run and every event
+// it holds counts one. An hour of play counts about 705 000 (some 20 ms to replay), an hour on the
+// game-over screen or the title about 230 000 (20 ms and 3 ms; see the README), so this holds
+// about five days of a session left open, while a replay made of the dearest ticks stops after
+// about 2.5 s.
+inline constexpr uint64_t kMaxReplayWork = 30'000'000;
+
+// What a script is read for.
+enum class ScriptUse : uint8_t {
+    // A headless run: any events, and a script without a seed line plays with the clock's seed.
+    kRun,
+    // A replay, to prove its score or to watch: its seed line first, at most kMaxReplayBytes and
+    // at most kMaxReplayWork, so that it plays the same game every time and a planted one cannot
+    // keep anything busy for long.
+    kReplay,
+};
+
+class ScriptReader {
+  public:
+    // `name` is what messages call the file.
+    ScriptReader(std::FILE* file, std::string name, ScriptUse use)
+        : lines_(file), name_(std::move(name)), use_(use) {}
+
+    enum class Result : uint8_t { kEvent, kEnd, kRefused };
+    // The next event line. kRefused: error() says why, as "NAME:LINE: message" for a bad script
+    // (status() 2), and status() is 1 when the file cannot be read.
+    Result Next(ScriptEvent& event);
+    // Plays an event this reader gave (a seed plays as nothing). A replay's work is counted: once
+    // it passes kMaxReplayWork the event stops where it is, and this answers false, refused.
+    bool Play(Session& session, const ScriptEvent& event, TickObserver* observer = nullptr);
+
+    const std::string& error() const { return error_; }
+    int status() const { return status_; }
+    // The work a replay has made the rules do so far.
+    uint64_t work() const { return work_; }
+
+  private:
+    Result Refuse(std::string message);
+
+    LineReader lines_;
+    std::string name_;
+    ScriptUse use_;
+    bool sawEvent_ = false;
+    uint64_t bytes_ = 0;
+    uint64_t work_ = 0;
+    int status_ = 0;
+    std::string line_;
+    std::string error_;
+};
+
+// A whole replay, read and played through once.
+struct ReplayScript {
+    uint64_t seed = 0;
+    std::vector<ScriptEvent> events;  // without the seed line
+    double score = 0;                 // where the replay ends
+};
+
+// Reads a replay by every rule of a replay and plays it headless to its end; `keepEvents` false
+// keeps only its seed and score. Returns 0, 1 when the file cannot be read, or 2 when it is no
+// replay, with the message in `error`.
+int ReadReplay(const std::string& path, ReplayScript& replay, std::string& error,
+               bool keepEvents = true);
 
 }  // namespace sinkaway

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "invariants.h"
+#include "script_writer.h"
 #include "session.h"
 #include "vocabulary.h"
 
@@ -32,10 +33,10 @@ struct BotStyle {
 
 class Bot {
   public:
-    // Plays on a loaded session. Every input also goes to `script`, if given, as a headless script
-    // line, with lines for the time between.
+    // Plays on a loaded session. Every input also goes to `script`, if given, with the time
+    // between.
     Bot(Session& session, uint64_t seed, BotStyle style, BotWatcher* watcher = nullptr,
-        std::string* script = nullptr)
+        ScriptWriter* script = nullptr)
         : session_(session), rng_(seed), style_(style), watcher_(watcher), script_(script) {}
 
     // Looks and acts until the virtual clock reaches `until`, or until `gamesToPlay` games have
@@ -47,7 +48,8 @@ class Bot {
                (gamesToPlay == 0 || games < gamesToPlay)) {
             Look();
         }
-        FlushWait();
+        if (script_ != nullptr)
+            script_->AdvanceTo(session_.now());
     }
 
     int64_t games = 0;  // games that reached the game-over screen
@@ -69,24 +71,13 @@ class Bot {
         ms = std::max<int64_t>(1, std::min<int64_t>(ms, left));
         PlayEvent(session_, {.verb = Verb::kAdvance, .number = static_cast<uint64_t>(ms)},
                   watcher_);
-        pendingMs_ += ms;
-    }
-    void FlushWait() {
-        if (pendingMs_ > 0 && script_ != nullptr) {
-            AppendEventText(*script_,
-                            {.verb = Verb::kAdvance, .number = static_cast<uint64_t>(pendingMs_)});
-            *script_ += '\n';
-        }
-        pendingMs_ = 0;
     }
     void Input(const ScriptEvent& event, EventKind kind) {
         PlayEvent(session_, event);
-        FlushWait();
-        const std::string text = EventText(event);
         if (script_ != nullptr)
-            *script_ += text + "\n";
+            script_->Event(session_.now(), event);
         if (watcher_ != nullptr)
-            watcher_->OnInput(text, kind);
+            watcher_->OnInput(EventText(event), kind);
     }
     void Click(ClickTarget target) {
         Input({.verb = Verb::kClick, .target = target}, EventKind::kClick);
@@ -246,10 +237,9 @@ class Bot {
     std::mt19937_64 rng_;
     BotStyle style_;
     BotWatcher* watcher_;
-    std::string* script_;
+    ScriptWriter* script_;
     Micros until_ = 0;
     int64_t gamesToPlay_ = 0;
-    int64_t pendingMs_ = 0;
     int64_t lapseLeftMs_ = 0;
     uint16_t held_ = 0;
     bool playing_ = false;

@@ -14,12 +14,14 @@ using nlohmann::json;
 struct BadScript {
     const char* name;
     std::string script;
-    int line;            // the line the error names
-    const char* words;   // part of the message
-    size_t traceLines;   // lines written before the run stopped
+    int line;           // the line the error names
+    const char* words;  // part of the message
+    size_t traceLines;  // lines written before the run stopped
 };
 
-void PrintTo(const BadScript& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const BadScript& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class BadScriptTest : public ::testing::TestWithParam<BadScript> {};
 
@@ -111,8 +113,8 @@ TEST(Driver, SeedLineSeedsLikeTheOptionAndTheOptionWins) {
 
 TEST(Driver, SeedOptionIsPlainDecimalLikeTheScriptsSeed) {
     // Each of these once ran a game with some other seed than the one written.
-    for (const char* bad : {"99999999999999999999999", "18446744073709551616", "-1", "0x10",
-                            "' 5'", "''"}) {
+    for (const char* bad :
+         {"99999999999999999999999", "18446744073709551616", "-1", "0x10", "' 5'", "''"}) {
         std::string err;
         EXPECT_EQ(RunCommand(std::string("--headless --script /dev/null --seed ") + bad, &err), 2)
             << bad;
@@ -129,12 +131,12 @@ TEST(Driver, EveryLineHoldsTheWholeStateAfterItsEvent) {
     ASSERT_GT(lines.size(), 100u);
 
     const std::set<std::string> state = {
-        "intBallDX",   "intFallStep", "intSideSpeed", "intRiseStep", "blnGameOver",
-        "intBallLeft0", "intBallTop0", "intFloorTop0", "dblScore",   "blnOnFloor",
-        "blnOverHole", "blnThroughHole", "intPowerTicks"};
-    const std::set<std::string> shapes = {"shpWallTop", "shpWallLeft", "shpWallRight",
-                                          "shpWallBottom", "shpBall", "shpHole",
-                                          "shpFloor", "shpPower"};
+        "intBallDX",    "intFallStep",    "intSideSpeed", "intRiseStep", "blnGameOver",
+        "intBallLeft0", "intBallTop0",    "intFloorTop0", "dblScore",    "blnOnFloor",
+        "blnOverHole",  "blnThroughHole", "intPowerTicks"};
+    const std::set<std::string> shapes = {"shpWallTop",    "shpWallLeft", "shpWallRight",
+                                          "shpWallBottom", "shpBall",     "shpHole",
+                                          "shpFloor",      "shpPower"};
     const std::set<std::string> labels = {"lblScore", "lblGameOverScore", "lblVantrel",
                                           "lblSinkaway", "lblGameOver"};
     const std::set<std::string> timers = {"tmrMain", "tmrBall", "tmrScore", "tmrPower",
@@ -148,9 +150,8 @@ TEST(Driver, EveryLineHoldsTheWholeStateAfterItsEvent) {
     double lastT = 0;
     for (const auto& line : lines) {
         const json j = json::parse(line);
-        EXPECT_EQ(keys(j), (std::set<std::string>{"t", "event", "state", "form", "shapes",
-                                                  "labels", "checks", "buttons", "timers",
-                                                  "sound"}));
+        EXPECT_EQ(keys(j), (std::set<std::string>{"t", "event", "state", "form", "shapes", "labels",
+                                                  "checks", "buttons", "timers", "sound"}));
         EXPECT_EQ(keys(j["state"]), state);
         EXPECT_EQ(keys(j["shapes"]), shapes);
         for (const auto& [name, s] : j["shapes"].items()) {
@@ -214,7 +215,8 @@ TEST(Driver, ClicksOnHiddenControlsStillWriteALine) {
 }
 
 TEST(Driver, CheckBoxClicksToggleOnTheTitleScreen) {
-    const RunResult r = RunScript("click chkBGM\nclick chkPower\nclick chkPower\nclick imgNewGame\n");
+    const RunResult r =
+        RunScript("click chkBGM\nclick chkPower\nclick chkPower\nclick imgNewGame\n");
     const auto lines = r.traceLines();
     ASSERT_EQ(lines.size(), 5u);
     EXPECT_EQ(json::parse(lines[1])["checks"]["chkBGM"]["value"], 0);
@@ -233,6 +235,58 @@ TEST(Driver, WithoutTraceNothingIsWrittenAndStdinWorks) {
     EXPECT_GT(lines.size(), 320u);  // at least every game-over poller tick
     EXPECT_EQ(RunCommand("--headless --seed 1 --script /dev/null"), 0);
 }
+
+// --verify holds a replay to every rule of one: its seed first, line numbers in each refusal, and a
+// bound on the work of replaying it, not on the time it claims.
+struct Proof {
+    const char* name;
+    std::string script;
+    int status;
+    const char* says;  // standard output, or the refusal from its line number on
+};
+
+void PrintTo(const Proof& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class ProofTest : public ::testing::TestWithParam<Proof> {};
+
+TEST_P(ProofTest, VerifyProvesAReplayOrRefusesItWithItsLine) {
+    const Proof& c = GetParam();
+    TempDir dir;
+    std::ofstream(dir / "replay.txt", std::ios::binary) << c.script;
+    const std::string cmd = std::string(SINKAWAY_BINARY) + " --verify '" +
+                            (dir / "replay.txt").string() + "' >'" + (dir / "out").string() +
+                            "' 2>'" + (dir / "err").string() + "'";
+    const int raw = std::system(cmd.c_str());
+    ASSERT_TRUE(WIFEXITED(raw));
+    EXPECT_EQ(WEXITSTATUS(raw), c.status);
+    const std::string out = ReadFile(dir / "out"), err = ReadFile(dir / "err");
+    if (c.status != 0) {
+        EXPECT_EQ(out, "");
+        EXPECT_EQ(err.find(c.says), err.find("replay.txt:") + 11) << err;
+        EXPECT_EQ(SplitLines(err).size(), 1u) << err;
+        return;
+    }
+    EXPECT_EQ(err, "");
+    EXPECT_EQ(out, c.says);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Driver, ProofTest,
+    ::testing::Values(Proof{"Empty", "", 2, "1: not a replay"},
+                      Proof{"Seedless", "# a game\n\n" + kGame, 2, "3: not a replay"},
+                      Proof{"BadLine", "seed 1\n" + kStart + "jump\n", 2, "3: unknown verb"},
+                      // Years on the title screen: the reader stops soon after the bound.
+                      Proof{"PlantedPastTheBound", "seed 1\nadvance 10000000000\n", 2,
+                            "2: not a replay: playing it would run the rules more than"},
+                      // A window left open: two days on the title screen, a game, a day on its
+                      // game-over screen, then the game that counts.
+                      Proof{"DaysLeftOpen",
+                            "seed 3\nadvance 172800000\n" + kStart + "advance 30000\n" +
+                                "advance 86400000\n" + kGame,
+                            0, "score 3\n"}),
+    [](const auto& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace sinkaway::testing

@@ -279,5 +279,30 @@ INSTANTIATE_TEST_SUITE_P(
                 1, "install the Debian packages fonts-dejavu-core and fonts-lato"}),
     [](const auto& info) { return info.param.name; });
 
+// Files offered as replays: --verify and --replay refuse what is no replay with its line and why.
+INSTANTIATE_TEST_SUITE_P(ReplayFile, HostileTest,
+                         ::testing::Values(Hostile{"Empty",
+                                                   [](auto&) {
+                                                       return Call{{"--verify", "/dev/null"}};
+                                                   },
+                                                   2, "/dev/null:1: not a replay"},
+                                           Hostile{"DevZero",
+                                                   [](auto&) {
+                                                       return Call{{"--verify", "/dev/zero"}};
+                                                   },
+                                                   2, "/dev/zero:1: line longer than 4096 bytes"},
+                                           Hostile{
+                                               "Missing",
+                                               [](auto&) {
+                                                   return Call{{"--verify", "/nonexistent/r.txt"}};
+                                               },
+                                               1, "cannot open replay"},
+                                           Hostile{"WatchedWithoutItsSeed",
+                                                   [](auto& d) {
+                                                       return Window({"--replay", Script(d)});
+                                                   },
+                                                   2, "s.txt:1: not a replay"}),
+                         [](const auto& info) { return info.param.name; });
+
 }  // namespace
 }  // namespace sinkaway::testing

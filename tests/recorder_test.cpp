@@ -15,19 +15,23 @@ TEST(Recorder, ARecordedSessionReplaysToTheSameState) {
     SeededGenerator random;
     NullMusicPlayer music;
     Session session(random, music);
+    ScriptWriter script;
     ScriptRecorder recorder;
     std::string error;
-    ASSERT_TRUE(recorder.Open(path.string(), 1234, error)) << error;
+    ASSERT_TRUE(recorder.Open(path.string(), error)) << error;
     session.Load(1234);
+    script.Start(1234, "a player's session");
 
     // A player: a click, keys at odd whole-millisecond times, a game over and a second game.
     auto click = [&](ClickTarget t) {
         session.Click(t);
-        recorder.Click(session.now(), t);
+        script.Click(session.now(), t);
+        recorder.Write(script);
     };
     auto key = [&](bool down, uint16_t code) {
         down ? session.KeyDown(code) : session.KeyUp(code);
-        recorder.Key(session.now(), down, code);
+        script.Key(session.now(), down, code);
+        recorder.Write(script);
     };
     click(ClickTarget::chkPower);
     session.Advance(1'317'000);
@@ -41,8 +45,10 @@ TEST(Recorder, ARecordedSessionReplaysToTheSameState) {
     session.Advance(20'000'000);
     click(ClickTarget::cmdNewGame);
     session.Advance(2'503'000);
-    ASSERT_TRUE(recorder.Finish(session.now()));
+    script.AdvanceTo(session.now());
+    ASSERT_TRUE(recorder.Finish(script));
 
+    EXPECT_EQ(ReadFile(path), script.text());
     const RunResult r = RunScript(ReadFile(path), "");
     ASSERT_EQ(r.status, 0) << r.err;
     const auto last = nlohmann::json::parse(r.traceLines().back());
@@ -60,7 +66,7 @@ TEST(Recorder, ARecordedSessionReplaysToTheSameState) {
 TEST(Recorder, AnUnwritablePathIsReported) {
     ScriptRecorder recorder;
     std::string error;
-    EXPECT_FALSE(recorder.Open("/nonexistent/dir/session.txt", 1, error));
+    EXPECT_FALSE(recorder.Open("/nonexistent/dir/session.txt", error));
     EXPECT_FALSE(error.empty());
 }
 

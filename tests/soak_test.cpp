@@ -6,10 +6,8 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <memory>
 #include <nlohmann/json.hpp>
-#include <sstream>
 
 #include "bot.h"
 #include "invariants.h"
@@ -211,11 +209,13 @@ Recording RecordBotGame(uint64_t seed, double lapseChance) {
     Session session(random, music);
     session.Load(seed);
     SoakWatcher watcher(session);
-    r.script = EventText({.verb = Verb::kSeed, .number = seed}) + "\n";
+    ScriptWriter script;
+    script.Start(seed);
     BotStyle style;
     style.lapseChance = lapseChance;
-    Bot bot(session, seed, style, &watcher, &r.script);
+    Bot bot(session, seed, style, &watcher, &script);
     bot.PlayUntil(kHour, 1);
+    r.script = script.text();
     r.score = bot.lastScore;
     r.powerUps = watcher.powerUps;
     r.state = session.game.state;
@@ -224,26 +224,16 @@ Recording RecordBotGame(uint64_t seed, double lapseChance) {
     return r;
 }
 
-// The headless driver's way through a script, without the process around it.
-Micros Replay(const std::string& script, Session& session) {
-    std::istringstream in(script);
-    std::string line, error;
-    bool loaded = false;
-    while (std::getline(in, line)) {
-        ScriptEvent e;
-        bool isEvent = false;
-        EXPECT_TRUE(ParseScriptLine(line, e, isEvent, error)) << line << ": " << error;
-        if (!isEvent)
-            continue;
-        if (!loaded) {
-            session.Load(ScriptSeed(std::nullopt, &e));
-            loaded = true;
-            if (e.verb == Verb::kSeed)
-                continue;
-        }
-        EXPECT_NE(e.verb, Verb::kSeed) << "seed after the first event";
-        PlayEvent(session, e);
-    }
+// A replay's way through a script, from memory.
+Micros Replay(std::string script, Session& session) {
+    std::FILE* in = fmemopen(script.data(), script.size(), "rb");
+    ScriptReader reader(in, "bot game", ScriptUse::kReplay);
+    ScriptEvent e;
+    EXPECT_EQ(reader.Next(e), ScriptReader::Result::kEvent) << reader.error();
+    session.Load(e.number);
+    while (reader.Next(e) == ScriptReader::Result::kEvent) EXPECT_TRUE(reader.Play(session, e));
+    EXPECT_EQ(reader.status(), 0) << reader.error();
+    std::fclose(in);
     return session.now();
 }
 
@@ -258,29 +248,6 @@ TEST(BotReplay, RecordedGamePlaysBackToTheSameState) {
     EXPECT_EQ(session.game.form.shpHole.left, r.form.shpHole.left);
     EXPECT_EQ(session.game.form.lblGameOverScore.caption, r.form.lblGameOverScore.caption);
     EXPECT_TRUE(session.game.form.imgNewGame.visible);
-}
-
-// Writes a long bot game for the golden replays: SINKAWAY_RECORD_BOT=FILE (make bot-replay).
-TEST(BotReplay, WriteLongGame) {
-    const char* path = std::getenv("SINKAWAY_RECORD_BOT");
-    if (path == nullptr)
-        GTEST_SKIP() << "set SINKAWAY_RECORD_BOT=FILE to record";
-    for (uint64_t seed = 1; seed <= 500; ++seed) {
-        const Recording r = RecordBotGame(seed, 0.002);
-        ASSERT_FALSE(HasFailure());
-        // Past the whole ladder, with power-ups, but not so long that the replay test drags.
-        if (r.score < 240 || r.score > 330 || r.powerUps < 2)
-            continue;
-        std::ofstream(path, std::ios::binary)
-            << "# A long game of the soak bot (make bot-replay): past every step of the ladder,\n"
-               "# with power-ups caught, to a second of the game-over screen.\n"
-            << r.script;
-        std::printf("recorded seed %llu: score %.0f, %lld power-ups, %lld ms\n",
-                    static_cast<unsigned long long>(seed), r.score,
-                    static_cast<long long>(r.powerUps), static_cast<long long>(r.now / 1000));
-        return;
-    }
-    FAIL() << "no seed gave a long enough game";
 }
 
 }  // namespace

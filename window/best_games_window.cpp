@@ -47,7 +47,7 @@ bool GameWindow::StartBestGames(uint64_t seed, int& status) {
         return true;
     ReplayScript script;
     std::string error;
-    status = ReadReplayScript(options_.replay, script, error);
+    status = ReadReplay(options_.replay, script, error);
     if (status != 0) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return false;

@@ -232,7 +232,7 @@ void GameWindow::Loop() {
             session_.Advance(clock_.pacer.Elapse(NowMicros()), &stats_.ticks);
         }
         router_.FollowForm();
-        best_.Follow(session_);
+        best_.Follow(session_, player_.script());
         if (options_.autoplay && unattended_.autoplay.Step(session_))
             AfterEvent();
         if (unattended_.endNanos >= 0 && MonotonicNanos() >= unattended_.endNanos)

@@ -3,38 +3,10 @@
 
 #include <sys/stat.h>
 
-#include <memory>
 #include "files.h"
-
-#include "headless.h"
 #include "script.h"
 
 namespace sinkaway {
-
-namespace {
-
-// A replay that claims more play than a game keeps is not run: a planted one could otherwise keep
-// the listing, or a closing window waiting for its worker, busy for minutes.
-bool WithinADay(const std::string& path) {
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
-                                                         &std::fclose);
-    if (!file)
-        return false;
-    LineReader reader(file.get());
-    std::string line, error;
-    uint64_t total = 0;
-    while (reader.Next(line) == LineReader::Result::kLine) {
-        ScriptEvent event;
-        bool isEvent = false;
-        if (!ParseScriptLine(line, event, isEvent, error))
-            return true;  // the driver reports it
-        if (isEvent && event.verb == Verb::kAdvance && (total += event.number) > kMaxReplayMs)
-            return false;
-    }
-    return true;
-}
-
-}  // namespace
 
 bool ReplayProvesScore(const std::string& folder, const ScoreEntry& game) {
     if (!IsSafeReplayPath(game.replay) || !IsRealFolder(folder + "/" + kReplayFolder))
@@ -43,9 +15,13 @@ bool ReplayProvesScore(const std::string& folder, const ScoreEntry& game) {
     struct stat st;
     if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
         return false;
-    double score = -1;
-    return WithinADay(path) && ReplayScore(path, score) == 0 &&
-           score == static_cast<double>(game.score);
+    ReplayScript replay;
+    std::string error;
+    if (ReadReplay(path, replay, error, false) != 0) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return false;
+    }
+    return replay.score == static_cast<double>(game.score);
 }
 
 int PrintScores(const ScoreStore& store, std::FILE* out) {

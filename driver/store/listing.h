@@ -9,12 +9,9 @@
 
 namespace sinkaway {
 
-// A day of play, which the headless driver replays in about a fifth of a second: the longest
-// replay the game runs.
-inline constexpr uint64_t kMaxReplayMs = 24ull * 3600 * 1000;
-
-// Whether the game's replay, played by the headless driver, ends on the game's score. A replay
-// path that leaves the replay folder, and a replay that is a link, are never opened.
+// Whether the game's replay, played headless, ends on the game's score; why not goes to standard
+// error when the replay is refused. A replay path that leaves the replay folder, and a replay
+// that is a link, are never opened.
 bool ReplayProvesScore(const std::string& folder, const ScoreEntry& game);
 
 // Prints the table; returns the exit status: 0, also with no table yet; 1 when the table or its

@@ -8,8 +8,8 @@
 #include <cstring>
 #include <string>
 
-#include "headless.h"
 #include "replay_player.h"
+#include "script.h"
 
 namespace sinkaway {
 namespace {
@@ -27,12 +27,11 @@ TEST(ReplayPlayer, StartsAtTheLastGameAndEndsOnItsScoreAtAnySpeed) {
     ASSERT_EQ(::write(fd, kTwoGames, std::strlen(kTwoGames)),
               static_cast<ssize_t>(std::strlen(kTwoGames)));
     ::close(fd);
-    double expected = -1;
-    ASSERT_EQ(ReplayScore(path, expected), 0);
     ReplayScript script;
     std::string error;
-    ASSERT_EQ(ReadReplayScript(path, script, error), 0) << error;
+    ASSERT_EQ(ReadReplay(path, script, error), 0) << error;
     ::unlink(path);
+    const double expected = script.score;
 
     struct Row {
         int faster;         // times Faster() is pressed
@@ -75,6 +74,28 @@ TEST(ReplayPlayer, StartsAtTheLastGameAndEndsOnItsScoreAtAnySpeed) {
         EXPECT_NEAR(seconds, 21.6 / speed, 0.1) << row.tag;
         EXPECT_EQ(player.Tag(), "Replay ended");
     }
+}
+
+// A window left open for days before its best game: the days cost the reader little, and the
+// player starts at that game at once.
+TEST(ReplayPlayer, PlaysTheGameAfterDaysLeftOpen) {
+    char path[] = "/tmp/sinkaway-replay-XXXXXX";
+    const int fd = ::mkstemp(path);
+    ASSERT_GE(fd, 0);
+    const std::string days =
+        "seed 5\nadvance 172800000\nclick imgNewGame\nadvance 20000\n"
+        "advance 86400000\nclick imgNewGame\nadvance 20000\n";
+    ASSERT_EQ(::write(fd, days.data(), days.size()), static_cast<ssize_t>(days.size()));
+    ::close(fd);
+    ReplayScript script;
+    std::string error;
+    ASSERT_EQ(ReadReplay(path, script, error), 0) << error;
+    ::unlink(path);
+    NullMusicPlayer music;
+    ReplayPlayer player(script, music);
+    EXPECT_EQ(player.session().now(), (172'800'000 + 20'000 + 86'400'000) * Micros{1000});
+    while (!player.ended()) player.Run(1'000'000);
+    EXPECT_EQ(player.session().game.state.dblScore, script.score);
 }
 
 TEST(ReplayPlayer, SpeedStaysWithinOneToEight) {

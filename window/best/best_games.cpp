@@ -78,13 +78,13 @@ bool BestGames::Do(Command command) {
     return false;
 }
 
-void BestGames::Follow(const Session& session) {
+void BestGames::Follow(const Session& session, const ScriptWriter& script) {
     if (!store_)
         return;
     const Form& form = session.game.form;
     if (InPlay(form))
         newBest_ = 0;
-    if (std::optional<FinishedGame> game = keeper_.Poll(session))
+    if (std::optional<FinishedGame> game = keeper_.Poll(session, script))
         store_->AddGame(game->entry, std::move(game->replayScript));
     const Settings boxes = BoxesOf(form);
     if (!(boxes == saved_)) {

@@ -68,9 +68,9 @@ class BestGames {
     bool Do(Command command);
     // The player clicked a box: the saved ones, still on their way, come too late.
     void BoxesTouched() { boxesTouched_ = true; }
-    // After the clock ran or an event reached `session`: a game that ended goes to the store,
-    // and boxes that changed are saved.
-    void Follow(const Session& session);
+    // After the clock ran or an event reached `session`: a game that ended goes to the store
+    // with `script`, the session's script so far, as its replay; boxes that changed are saved.
+    void Follow(const Session& session, const ScriptWriter& script);
     // Waits at most `ms` for the saved settings (see StoreWorker::AwaitSettings).
     void AwaitSettings(int ms);
     // The worker's news, with `form` the game's.

@@ -7,7 +7,7 @@
 
 namespace sinkaway {
 
-std::optional<FinishedGame> GameKeeper::Poll(const Session& session) {
+std::optional<FinishedGame> GameKeeper::Poll(const Session& session, const ScriptWriter& script) {
     const Form& form = session.game.form;
     const bool inPlay = InPlay(form);
     if (inPlay && !inPlay_)
@@ -22,7 +22,7 @@ std::optional<FinishedGame> GameKeeper::Poll(const Session& session) {
     game.entry.seed = seed_;
     game.entry.seconds = std::round(static_cast<double>(session.now() - startedAt_) / 1e3) / 1e3;
     game.entry.version = GameVersion();
-    game.replayScript = log_.ScriptUpTo(session.now());
+    game.replayScript = script.TextUpTo(session.now());
     return game;
 }
 

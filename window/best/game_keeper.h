@@ -7,8 +7,8 @@
 #include <optional>
 #include <string>
 
-#include "replay_log.h"
 #include "score_table.h"
+#include "script_writer.h"
 #include "session.h"
 
 namespace sinkaway {
@@ -20,20 +20,13 @@ struct FinishedGame {
 
 class GameKeeper {
   public:
-    void Start(uint64_t seed) {
-        seed_ = seed;
-        log_.Start(seed);
-    }
-    // Every click and key the session hears, at the session's time.
-    void Click(Micros now, ClickTarget target) { log_.Click(now, target); }
-    void Key(Micros now, bool down, uint16_t keyCode) { log_.Key(now, down, keyCode); }
+    void Start(uint64_t seed) { seed_ = seed; }
 
     // After the clock ran or an event reached the session: the game that has just ended, if one
-    // has.
-    std::optional<FinishedGame> Poll(const Session& session);
+    // has, with `script`, the session's script so far (PlayerEvents writes it), as its replay.
+    std::optional<FinishedGame> Poll(const Session& session, const ScriptWriter& script);
 
   private:
-    ReplayLog log_;
     uint64_t seed_ = 0;
     bool inPlay_ = false;
     Micros startedAt_ = 0;

@@ -2,21 +2,11 @@
 // game runs, so every event lands on the instant it was recorded at.
 #include "replay_player.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <memory>
 
 namespace sinkaway {
 
 namespace {
-
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
 
 bool StartsGame(const ScriptEvent& e) {
     return e.verb == Verb::kClick &&
@@ -24,61 +14,6 @@ bool StartsGame(const ScriptEvent& e) {
 }
 
 }  // namespace
-
-int ReadReplayScript(const std::string& path, ReplayScript& script, std::string& error) {
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-    struct stat st;
-    if (!file || ::fstat(::fileno(file.get()), &st) != 0) {
-        error = "sinkaway: cannot open replay " + path + ": " + std::strerror(errno);
-        return 1;
-    }
-    if (!S_ISREG(st.st_mode) || static_cast<uint64_t>(st.st_size) > kMaxReplayBytes) {
-        error = "sinkaway: " + path + " is not a replay (not a file of at most " +
-                std::to_string(kMaxReplayBytes >> 20) + " MiB)";
-        return 1;
-    }
-    LineReader reader(file.get());
-    std::string line;
-    bool first = true;
-    uint64_t playedMs = 0;
-    while (true) {
-        const LineReader::Result result = reader.Next(line);
-        const std::string where = path + ":" + std::to_string(reader.lineNumber()) + ": ";
-        if (result == LineReader::Result::kEnd)
-            return 0;
-        if (result == LineReader::Result::kError) {
-            error = "sinkaway: cannot read replay " + path + ": " + std::strerror(errno);
-            return 1;
-        }
-        if (result == LineReader::Result::kTooLong) {
-            error = where + "line longer than " + std::to_string(kMaxScriptLine) + " bytes";
-            return 2;
-        }
-        ScriptEvent event;
-        bool isEvent = false;
-        if (!ParseScriptLine(line, event, isEvent, error)) {
-            error = where + error;
-            return 2;
-        }
-        if (!isEvent)
-            continue;
-        if (event.verb == Verb::kSeed) {
-            if (!first) {
-                error = where + "seed is allowed only as the first event line";
-                return 2;
-            }
-            script.seed = event.number;
-        } else {
-            script.events.push_back(event);
-        }
-        // Played through at load, a planted wait of days would hold the watcher for minutes.
-        if (event.verb == Verb::kAdvance && (playedMs += event.number) > kMaxReplayMs) {
-            error = "sinkaway: " + path + " is longer than a day of play";
-            return 1;
-        }
-        first = false;
-    }
-}
 
 ReplayPlayer::ReplayPlayer(ReplayScript script, MusicPlayer& music)
     : script_(std::move(script)), music_(music), session_(random_, music_) {

@@ -6,28 +6,13 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <vector>
 
-#include "listing.h"
 #include "rand.h"
 #include "script.h"
 #include "session.h"
 #include "vocabulary.h"
 
 namespace sinkaway {
-
-// A whole script in memory.
-struct ReplayScript {
-    uint64_t seed = 0;
-    std::vector<ScriptEvent> events;
-};
-
-// A replay longer than this is not one the game wrote.
-inline constexpr size_t kMaxReplayBytes = 32u << 20;
-
-// Reads a script as the headless driver does: 0 read, 1 unreadable, 2 a bad line; `error` holds
-// the message, "FILE:LINE: message" for a bad line.
-int ReadReplayScript(const std::string& path, ReplayScript& script, std::string& error);
 
 // Passes the music on only while the watched game runs: the games before it are played through
 // in silence.
@@ -51,7 +36,8 @@ class ReplayPlayer {
 
     // Loads the session and plays through everything before the script's last game at once, so
     // that watching starts where that game starts. A recorded game's generator is seeded once, so
-    // its replay holds every game played before it in the session.
+    // its replay holds every game played before it in the session. ReadReplay has held the script
+    // to a replay's bound on work, so that takes moments.
     ReplayPlayer(ReplayScript script, MusicPlayer& music);
     ReplayPlayer(const ReplayPlayer&) = delete;
     ReplayPlayer& operator=(const ReplayPlayer&) = delete;

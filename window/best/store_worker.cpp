@@ -178,7 +178,7 @@ void StoreWorker::LoadReplay(std::string path, MusicPlayer& music) {
             Publish([](News& n) { n.replayFailed = true; });
             return;
         }
-        if (ReadReplayScript(path, script, error) != 0) {
+        if (ReadReplay(path, script, error) != 0) {
             std::fprintf(stderr, "%s\n", error.c_str());
             Publish([](News& n) { n.replayFailed = true; });
             return;

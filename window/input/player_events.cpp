@@ -8,36 +8,41 @@
 
 namespace sinkaway {
 
+void PlayerEvents::Write(const ScriptEvent& event) {
+    if (keeper_ == nullptr && !recorder_.isOpen())
+        return;
+    script_.Event(session_.now(), event);
+    recorder_.Write(script_);
+}
+
 void PlayerEvents::Click(ClickTarget target) {
-    recorder_.Click(session_.now(), target);
-    if (keeper_ != nullptr)
-        keeper_->Click(session_.now(), target);
+    Write({.verb = Verb::kClick, .target = target});
     session_.Click(target);
 }
 
 void PlayerEvents::KeyDown(uint16_t vk) {
-    recorder_.Key(session_.now(), true, vk);
-    if (keeper_ != nullptr)
-        keeper_->Key(session_.now(), true, vk);
+    Write({.verb = Verb::kKeyDown, .keyCode = vk});
     session_.KeyDown(vk);
 }
 
 void PlayerEvents::KeyUp(uint16_t vk) {
-    recorder_.Key(session_.now(), false, vk);
-    if (keeper_ != nullptr)
-        keeper_->Key(session_.now(), false, vk);
+    Write({.verb = Verb::kKeyUp, .keyCode = vk});
     session_.KeyUp(vk);
 }
 
 bool PlayerEvents::Record(const std::string& path, uint64_t seed) {
+    script_.Start(seed,
+                  "Sinkaway session: sinkaway --replay FILE watches it, "
+                  "sinkaway --verify FILE proves its score");
     if (path.empty())
         return true;
     path_ = path;
     std::string error;
-    if (!recorder_.Open(path, seed, error)) {
+    if (!recorder_.Open(path, error)) {
         std::fprintf(stderr, "sinkaway: cannot record to %s: %s\n", path.c_str(), error.c_str());
         return false;
     }
+    recorder_.Write(script_);
     return true;
 }
 
@@ -57,9 +62,10 @@ void PlayerEvents::FinishRecording() {
         std::string line(text, size);
         std::free(text);
         while (!line.empty() && line.back() == '\n') line.pop_back();
-        recorder_.Note(session_.now(), "window's final state: " + line);
+        script_.Note(session_.now(), "window's final state: " + line);
     }
-    if (!recorder_.Finish(session_.now()))
+    script_.AdvanceTo(session_.now());
+    if (!recorder_.Finish(script_))
         std::fprintf(stderr, "sinkaway: the recording in %s is incomplete\n", path_.c_str());
 }
 

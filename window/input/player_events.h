@@ -7,6 +7,7 @@
 
 #include "game_keeper.h"
 #include "recorder.h"
+#include "script_writer.h"
 #include "session.h"
 
 namespace sinkaway {
@@ -15,19 +16,25 @@ class PlayerEvents {
   public:
     explicit PlayerEvents(Session& session) : session_(session) {}
 
-    // Starts recording into `path` (empty: no recording); false, with a message, when it cannot.
+    // Starts the session's script with its seed, and records it into `path` (empty: no
+    // recording); false, with a message, when it cannot.
     bool Record(const std::string& path, uint64_t seed);
     // Ends the recording with what the window showed last.
     void FinishRecording();
-    // Every event from now on goes to the keeper of the best games too.
+    // Every event from now on goes into the session's script for the keeper of the best games too.
     void KeepGames(GameKeeper& keeper) { keeper_ = &keeper; }
+    // The session's script so far: written once, for the recording and the best games alike.
+    const ScriptWriter& script() const { return script_; }
 
     void Click(ClickTarget target);
     void KeyDown(uint16_t vk);
     void KeyUp(uint16_t vk);
 
   private:
+    void Write(const ScriptEvent& event);
+
     Session& session_;
+    ScriptWriter script_;
     ScriptRecorder recorder_;
     GameKeeper* keeper_ = nullptr;
     std::string path_;
