@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 #include <iterator>
+#include <type_traits>
 
 namespace sinkaway {
 
@@ -156,30 +157,18 @@ void TraceWriter::Write(Micros t, std::string_view event, const Game& game) {
     b += ", \"event\": ";
     AppendJsonString(b, event);
 
-    const std::pair<const char*, int16_t> ints[] = {
-        {"intBallDX", s.intBallDX},       {"intFallStep", s.intFallStep},
-        {"intSideSpeed", s.intSideSpeed}, {"intRiseStep", s.intRiseStep},
-        {"blnGameOver", s.blnGameOver},   {"intBallLeft0", s.intBallLeft0},
-        {"intBallTop0", s.intBallTop0},   {"intFloorTop0", s.intFloorTop0},
-    };
     b += ", \"state\": {";
-    for (const auto& [name, value] : ints) {
-        b += '"';
+    const char* separator = "\"";
+    ForEachVariable(s, [&](const char* name, auto value) {
+        b += separator;
+        separator = ", \"";
         b += name;
         b += "\": ";
-        AppendInt(b, value);
-        b += ", ";
-    }
-    b += "\"dblScore\": ";
-    AppendDouble(b, s.dblScore);
-    b += ", \"blnOnFloor\": ";
-    AppendInt(b, s.blnOnFloor);
-    b += ", \"blnOverHole\": ";
-    AppendInt(b, s.blnOverHole);
-    b += ", \"blnThroughHole\": ";
-    AppendInt(b, s.blnThroughHole);
-    b += ", \"intPowerTicks\": ";
-    AppendInt(b, s.intPowerTicks);
+        if constexpr (std::is_same_v<decltype(value), double>)
+            AppendDouble(b, value);
+        else
+            AppendInt(b, value);
+    });
 
     b += "}, \"form\": {\"backColor\": ";
     AppendInt(b, f.backColor);

@@ -24,4 +24,23 @@ struct GameState {
     bool operator==(const GameState&) const = default;
 };
 
+// Calls fn(name, value) for every variable, in the order above: the one list that the trace and
+// the tests walk.
+template <typename S, typename Fn>
+void ForEachVariable(S& s, Fn&& fn) {
+    fn("intBallDX", s.intBallDX);
+    fn("intFallStep", s.intFallStep);
+    fn("intSideSpeed", s.intSideSpeed);
+    fn("intRiseStep", s.intRiseStep);
+    fn("blnGameOver", s.blnGameOver);
+    fn("intBallLeft0", s.intBallLeft0);
+    fn("intBallTop0", s.intBallTop0);
+    fn("intFloorTop0", s.intFloorTop0);
+    fn("dblScore", s.dblScore);
+    fn("blnOnFloor", s.blnOnFloor);
+    fn("blnOverHole", s.blnOverHole);
+    fn("blnThroughHole", s.blnThroughHole);
+    fn("intPowerTicks", s.intPowerTicks);
+}
+
 }  // namespace sinkaway

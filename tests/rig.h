@@ -59,12 +59,11 @@ namespace sinkaway {
 
 // The variables by name in a failure, rather than as bytes.
 inline void PrintTo(const GameState& s, std::ostream* out) {
-    *out << "intBallDX " << s.intBallDX << ", intFallStep " << s.intFallStep << ", intSideSpeed "
-         << s.intSideSpeed << ", intRiseStep " << s.intRiseStep << ", blnGameOver " << s.blnGameOver
-         << ", intBallLeft0 " << s.intBallLeft0 << ", intBallTop0 " << s.intBallTop0
-         << ", intFloorTop0 " << s.intFloorTop0 << ", dblScore " << s.dblScore << ", blnOnFloor "
-         << s.blnOnFloor << ", blnOverHole " << s.blnOverHole << ", blnThroughHole "
-         << s.blnThroughHole << ", intPowerTicks " << s.intPowerTicks;
+    const char* separator = "";
+    ForEachVariable(s, [&](const char* name, auto value) {
+        *out << separator << name << ' ' << value;
+        separator = ", ";
+    });
 }
 
 }  // namespace sinkaway
