@@ -1,8 +1,8 @@
 // The score tick and the difficulty ladder: a point every 300 ms, and the score decides how fast the
 // bar rises and which colours the playfield wears.
-#include <charconv>
 #include <cmath>
 
+#include "float_text.h"
 #include "game.h"
 
 namespace sinkaway {
@@ -12,8 +12,7 @@ void FormatScoreText(double score, std::string& out) {
     char* p = buf + 7;
     // The number text keeps a leading blank where a minus sign would stand.
     *p++ = score < 0 ? '-' : ' ';
-    auto res = std::to_chars(p, buf + sizeof buf, std::fabs(score), std::chars_format::fixed, 0);
-    out.assign(buf, res.ptr);
+    out.assign(buf, WholeText(p, std::fabs(score)));
 }
 
 void Game::ScoreTick() {
