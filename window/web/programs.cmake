@@ -1,0 +1,49 @@
+# The browser build's two programs, from the same main and libraries as the desktop's:
+#   sinkaway.js/.wasm/.data  the page's game, its pictures and fonts packed beside it;
+#   sinkaway_node.js         the headless driver under node, reading and writing real files.
+# CLI11 reports a bad option by throwing, so the command line is built with exceptions on.
+target_compile_options(sinkaway_cli PRIVATE -fexceptions)
+set(SINKAWAY_WEB_COMMON -fexceptions -sALLOW_MEMORY_GROWTH=1 -sSTACK_SIZE=1048576)
+
+# The fonts fontconfig picks on Debian, cut down to the characters the game draws.
+find_program(SINKAWAY_PYFTSUBSET pyftsubset REQUIRED)
+set(SINKAWAY_WEB_FONTS)
+foreach(font IN ITEMS dejavu/DejaVuSansMono-Bold.ttf dejavu/DejaVuSans.ttf lato/Lato-Black.ttf)
+  get_filename_component(name ${font} NAME)
+  set(out ${CMAKE_BINARY_DIR}/fonts/${name})
+  add_custom_command(OUTPUT ${out}
+    COMMAND ${SINKAWAY_PYFTSUBSET} /usr/share/fonts/truetype/${font} --unicodes=U+0020-007E
+            --layout-features=* --output-file=${out}
+    DEPENDS /usr/share/fonts/truetype/${font}
+    COMMENT "Cutting down ${name}" VERBATIM)
+  list(APPEND SINKAWAY_WEB_FONTS ${out})
+endforeach()
+add_custom_target(sinkaway_web_fonts DEPENDS ${SINKAWAY_WEB_FONTS})
+add_dependencies(sinkaway sinkaway_web_fonts)
+
+target_link_options(sinkaway PRIVATE ${SINKAWAY_WEB_COMMON} -sENVIRONMENT=web
+  -sMODULARIZE=0 -sEXPORTED_RUNTIME_METHODS=[callMain]
+  # SDL2's audio calls these from its own JavaScript, which a self-built SDL2 does not declare.
+  "-sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=[$autoResumeAudioContext,$dynCall]"
+  "SHELL:--preload-file ${CMAKE_BINARY_DIR}/fonts@/fonts"
+  "SHELL:--preload-file ${CMAKE_BINARY_DIR}/assets/newgame32.xpm@/assets/newgame32.xpm"
+  "SHELL:--preload-file ${CMAKE_BINARY_DIR}/assets/newgame16.xpm@/assets/newgame16.xpm")
+set_target_properties(sinkaway PROPERTIES SUFFIX .js)
+
+add_executable(sinkaway_node ${PROJECT_SOURCE_DIR}/app/main.cpp)
+target_link_libraries(sinkaway_node PRIVATE sinkaway_cli sinkaway_driver sinkaway_store
+                      sinkaway_window)
+target_link_options(sinkaway_node PRIVATE ${SINKAWAY_WEB_COMMON} -sENVIRONMENT=node -sNODERAWFS=1
+  -sEXIT_RUNTIME=1 -sWASM_ASYNC_COMPILATION=0)
+set_target_properties(sinkaway_node PROPERTIES SUFFIX .js RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+
+# The page itself: the static folder a web host serves as it is.
+set(SINKAWAY_WEB_SITE ${CMAKE_BINARY_DIR}/site CACHE PATH "The static folder the page ends up in")
+add_custom_target(sinkaway_site ALL
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${SINKAWAY_WEB_SITE}
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE_DIR:sinkaway>/sinkaway.js
+          $<TARGET_FILE_DIR:sinkaway>/sinkaway.wasm $<TARGET_FILE_DIR:sinkaway>/sinkaway.data
+          ${CMAKE_CURRENT_LIST_DIR}/page/index.html ${CMAKE_CURRENT_LIST_DIR}/page/page.js
+          ${SINKAWAY_WEB_SITE}
+  DEPENDS sinkaway ${CMAKE_CURRENT_LIST_DIR}/page/index.html ${CMAKE_CURRENT_LIST_DIR}/page/page.js
+  COMMENT "The page in ${SINKAWAY_WEB_SITE}" VERBATIM)
