@@ -84,17 +84,26 @@ folder() { find "$src" -maxdepth 1 -type d -name "$1-[0-9]*" | sort | tail -n 1;
 cmake_build() {
     local name="$1" dir="$2"
     shift 2
-    echo "Building $name for WebAssembly"
     local b="$out/build/$name"
+    [ -f "$b/.installed" ] && return
+    echo "Building $name for WebAssembly"
     emcmake cmake -S "$dir" -B "$b" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
         -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_FIND_ROOT_PATH="$prefix" -DBUILD_SHARED_LIBS=OFF \
         "$@" >"$out/$name.log" 2>&1 || { tail -n 40 "$out/$name.log" >&2; exit 1; }
     cmake --build "$b" -j"$jobs" >>"$out/$name.log" 2>&1 || { tail -n 40 "$out/$name.log" >&2; exit 1; }
     cmake --install "$b" >>"$out/$name.log" 2>&1 || { tail -n 40 "$out/$name.log" >&2; exit 1; }
+    touch "$b/.installed"
 }
 
 # No threads: the page runs on the browser's main thread alone, so any static host can serve it.
-cmake_build SDL2 "$(folder libsdl2)" -DSDL_THREADS=OFF -DSDL_SHARED=OFF -DSDL_STATIC=ON \
+# Its configure checks, answered ahead for the one compiler and SDL2 that Debian 12 ships.
+sdl2="$(folder libsdl2)"
+sdl2_checks=()
+if [ "$(basename "$sdl2")" = "libsdl2-2.26.5+dfsg" ] &&
+    emcc --version 2>/dev/null | head -n 1 | grep -q ' 3\.1\.6 '; then
+    sdl2_checks=(-C "$(cd "$(dirname "$0")" && pwd)/web-deps/sdl2-checks.cmake")
+fi
+cmake_build SDL2 "$sdl2" "${sdl2_checks[@]}" -DSDL_THREADS=OFF -DSDL_SHARED=OFF -DSDL_STATIC=ON \
     -DSDL_TEST=OFF -DSDL_PTHREADS=OFF
 cmake_build freetype "$(folder freetype)" -DFT_DISABLE_ZLIB=ON -DFT_DISABLE_BZIP2=ON \
     -DFT_DISABLE_PNG=ON -DFT_DISABLE_HARFBUZZ=ON -DFT_DISABLE_BROTLI=ON

@@ -328,10 +328,12 @@ int RunWindow(const Options& options) {
     // Unless a video driver was asked for, only a real display will do. With an X display and no
     // Wayland one, only X is tried, so a failing probe for Wayland adds no noise to the message.
     const bool driverAsked = EnvironmentHas("SDL_VIDEODRIVER");
+#ifndef __EMSCRIPTEN__  // a page always has its canvas
     if (!driverAsked && !EnvironmentHas("DISPLAY") && !EnvironmentHas("WAYLAND_DISPLAY"))
         return NoWindow("neither DISPLAY nor WAYLAND_DISPLAY is set");
     if (!driverAsked && !EnvironmentHas("WAYLAND_DISPLAY"))
         SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+#endif
     if (SDL_Init(SDL_INIT_VIDEO) != 0)
         return NoWindow(SDL_GetError());
     if (!driverAsked && OffScreen()) {

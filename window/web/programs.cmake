@@ -3,16 +3,18 @@
 #   sinkaway_node.js         the headless driver under node, reading and writing real files.
 # CLI11 reports a bad option by throwing, so the command line is built with exceptions on.
 target_compile_options(sinkaway_cli PRIVATE -fexceptions)
-set(SINKAWAY_WEB_COMMON -fexceptions -sALLOW_MEMORY_GROWTH=1 -sSTACK_SIZE=1048576)
+set(SINKAWAY_WEB_COMMON -fexceptions -sALLOW_MEMORY_GROWTH=1)
 
 # The fonts fontconfig picks on Debian, cut down to the characters the game draws.
-find_program(SINKAWAY_PYFTSUBSET pyftsubset REQUIRED)
+# Debian's own Python, which has Debian's fonttools (a python3 earlier in PATH may not).
+set(SINKAWAY_PYTHON3 /usr/bin/python3)
 set(SINKAWAY_WEB_FONTS)
 foreach(font IN ITEMS dejavu/DejaVuSansMono-Bold.ttf dejavu/DejaVuSans.ttf lato/Lato-Black.ttf)
   get_filename_component(name ${font} NAME)
   set(out ${CMAKE_BINARY_DIR}/fonts/${name})
   add_custom_command(OUTPUT ${out}
-    COMMAND ${SINKAWAY_PYFTSUBSET} /usr/share/fonts/truetype/${font} --unicodes=U+0020-007E
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/fonts
+    COMMAND ${SINKAWAY_PYTHON3} -m fontTools.subset /usr/share/fonts/truetype/${font} --unicodes=U+0020-007E
             --layout-features=* --output-file=${out}
     DEPENDS /usr/share/fonts/truetype/${font}
     COMMENT "Cutting down ${name}" VERBATIM)
@@ -23,12 +25,12 @@ add_dependencies(sinkaway sinkaway_web_fonts)
 
 target_link_options(sinkaway PRIVATE ${SINKAWAY_WEB_COMMON} -sENVIRONMENT=web
   -sMODULARIZE=0 -sEXPORTED_RUNTIME_METHODS=[callMain]
-  # SDL2's audio calls these from its own JavaScript, which a self-built SDL2 does not declare.
-  "-sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=[$autoResumeAudioContext,$dynCall]"
+  --js-library ${CMAKE_CURRENT_LIST_DIR}/sdl_needs.js
+  -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=[sinkaway_sdl_needs]
   "SHELL:--preload-file ${CMAKE_BINARY_DIR}/fonts@/fonts"
   "SHELL:--preload-file ${CMAKE_BINARY_DIR}/assets/newgame32.xpm@/assets/newgame32.xpm"
   "SHELL:--preload-file ${CMAKE_BINARY_DIR}/assets/newgame16.xpm@/assets/newgame16.xpm")
-set_target_properties(sinkaway PROPERTIES SUFFIX .js)
+set_target_properties(sinkaway PROPERTIES SUFFIX .js LINK_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/sdl_needs.js)
 
 add_executable(sinkaway_node ${PROJECT_SOURCE_DIR}/app/main.cpp)
 target_link_libraries(sinkaway_node PRIVATE sinkaway_cli sinkaway_driver sinkaway_store
