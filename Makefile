@@ -122,15 +122,13 @@ package: build
 web-deps:
 	@bash scripts/install-web-deps.sh
 
-$(WEB_OBJ)/CMakeCache.txt: | web-deps
+web: web-deps
 	JOBS=$(JOBS) bash scripts/build-web-deps.sh $(WEB_DEPS)
-	$(EMCMAKE) cmake -S . -B $(WEB_OBJ) -DCMAKE_BUILD_TYPE=Release \
-	  -DSINKAWAY_BUILD_TESTS=OFF -DSINKAWAY_BUILD_BENCH=OFF \
+	@[ -f $(WEB_OBJ)/CMakeCache.txt ] || $(EMCMAKE) cmake -S . -B $(WEB_OBJ) \
+	  -DCMAKE_BUILD_TYPE=Release -DSINKAWAY_BUILD_TESTS=OFF -DSINKAWAY_BUILD_BENCH=OFF \
 	  -DCMAKE_PREFIX_PATH=$(abspath $(WEB_DEPS))/prefix \
 	  -DCMAKE_FIND_ROOT_PATH=$(abspath $(WEB_DEPS))/prefix \
 	  -DSINKAWAY_WEB_SITE=$(abspath $(WEB_SITE))
-
-web: web-deps $(WEB_OBJ)/CMakeCache.txt
 	NODE_PATH=/usr/share/nodejs cmake --build $(WEB_OBJ) -j$(JOBS)
 
 run-web: web
