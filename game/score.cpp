@@ -1,5 +1,5 @@
-// The score tick and the difficulty ladder: a point every 300 ms, and the score decides how fast the
-// bar rises and which colours the playfield wears.
+// The score tick and the difficulty ladder: a point every 300 ms, and the score decides how fast
+// the bar rises and which colours the playfield wears.
 #include <cmath>
 
 #include "float_text.h"
@@ -35,6 +35,8 @@ struct Rung {
 };
 
 // The windows follow each other without gaps from 25 to 301; below and above, nothing changes.
+// One rung a line:
+// clang-format off
 constexpr Rung kLadder[] = {
     {25, 45, 60, kNoChange, false},
     {45, 63, 70, colors::kMagenta, false},
@@ -48,6 +50,7 @@ constexpr Rung kLadder[] = {
     {215, 233, 155, colors::kDarkGrey, true},
     {233, 301, 170, colors::kMagenta, false},
 };
+// clang-format on
 
 }  // namespace
 
