@@ -29,7 +29,18 @@ E2E_CTEST ?= -L e2e
 # The bot's soak run: SOAK_HOURS simulated hours with every invariant checked (CTest plays two).
 SOAK_HOURS ?= 24
 
+# The browser build: SDL2 and its companions built once for WebAssembly from Debian's source
+# packages into WEB_DEPS, the game built over them in WEB_OBJ, and the page that a static host
+# serves as it is in WEB_SITE. `make run-web` serves it on WEB_ADDRESS:WEB_PORT.
+WEB_DEPS ?= build-web-deps
+WEB_OBJ ?= build-wasm
+WEB_SITE ?= build-web
+WEB_ADDRESS ?= 127.0.0.1
+WEB_PORT ?= 8000
+EMCMAKE = NODE_PATH=/usr/share/nodejs emcmake
+
 .PHONY: all deps build run test asan-test fuzz soak bot-replay bench package clean
+.PHONY: web-deps web run-web web-test
 
 all: build
 
@@ -56,6 +67,7 @@ test: build
 	cd $(BUILD) && ctest --output-on-failure $(E2E_CTEST)
 	@$(MAKE) --no-print-directory asan-test
 	@$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=10
+	@$(MAKE) --no-print-directory web-test
 
 # Every program of that build stops at the first report with status 99 (app/sanitizer_options.cpp).
 asan-test: deps $(ASAN_BUILD)/CMakeCache.txt
@@ -105,3 +117,24 @@ bench: build
 
 package: build
 	cd $(BUILD) && cpack -G DEB
+
+web-deps:
+	@bash scripts/install-web-deps.sh
+
+web: web-deps
+	JOBS=$(JOBS) bash scripts/build-web-deps.sh $(WEB_DEPS)
+	@[ -f $(WEB_OBJ)/CMakeCache.txt ] || $(EMCMAKE) cmake -S . -B $(WEB_OBJ) \
+	  -DCMAKE_BUILD_TYPE=Release -DSINKAWAY_BUILD_TESTS=OFF -DSINKAWAY_BUILD_BENCH=OFF \
+	  -DCMAKE_PREFIX_PATH=$(abspath $(WEB_DEPS))/prefix \
+	  -DCMAKE_FIND_ROOT_PATH=$(abspath $(WEB_DEPS))/prefix \
+	  -DSINKAWAY_WEB_SITE=$(abspath $(WEB_SITE))
+	NODE_PATH=/usr/share/nodejs cmake --build $(WEB_OBJ) -j$(JOBS)
+
+run-web: web
+	@echo "Sinkaway in the browser: http://$(WEB_ADDRESS):$(WEB_PORT)/ (Ctrl+C stops it)"
+	python3 -m http.server $(WEB_PORT) --bind $(WEB_ADDRESS) --directory $(WEB_SITE)
+
+# The wasm driver under node against every golden replay, then the page in headless Chromium.
+web-test: web
+	node tests/web/replays.mjs $(WEB_OBJ)/sinkaway_node.js tests/replays
+	node tests/web/page_test.mjs $(WEB_SITE) $(BUILD)/sinkaway

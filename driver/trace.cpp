@@ -6,6 +6,8 @@
 #include <iterator>
 #include <type_traits>
 
+#include "float_text.h"
+
 namespace sinkaway {
 
 namespace {
@@ -18,8 +20,7 @@ void AppendInt(std::string& out, int64_t v) {
 
 void AppendDouble(std::string& out, double v) {
     char buf[32];
-    auto res = std::to_chars(buf, buf + sizeof buf, v);
-    out.append(buf, res.ptr);
+    out.append(buf, ShortestText(buf, v));
 }
 
 void AppendBool(std::string& out, bool b) {
@@ -72,8 +73,7 @@ void AppendMillis(std::string& out, Micros t) {
 
 void AppendFloat(std::string& out, float v) {
     char buf[32];
-    auto res = std::to_chars(buf, buf + sizeof buf, v);
-    out.append(buf, res.ptr);
+    out.append(buf, ShortestText(buf, v));
 }
 
 void AppendJsonString(std::string& out, std::string_view s) {

@@ -1,8 +1,8 @@
-// The score tick and the difficulty ladder: a point every 300 ms, and the score decides how fast the
-// bar rises and which colours the playfield wears.
-#include <charconv>
+// The score tick and the difficulty ladder: a point every 300 ms, and the score decides how fast
+// the bar rises and which colours the playfield wears.
 #include <cmath>
 
+#include "float_text.h"
 #include "game.h"
 
 namespace sinkaway {
@@ -12,8 +12,7 @@ void FormatScoreText(double score, std::string& out) {
     char* p = buf + 7;
     // The number text keeps a leading blank where a minus sign would stand.
     *p++ = score < 0 ? '-' : ' ';
-    auto res = std::to_chars(p, buf + sizeof buf, std::fabs(score), std::chars_format::fixed, 0);
-    out.assign(buf, res.ptr);
+    out.assign(buf, WholeText(p, std::fabs(score)));
 }
 
 void Game::ScoreTick() {
@@ -36,6 +35,8 @@ struct Rung {
 };
 
 // The windows follow each other without gaps from 25 to 301; below and above, nothing changes.
+// One rung a line:
+// clang-format off
 constexpr Rung kLadder[] = {
     {25, 45, 60, kNoChange, false},
     {45, 63, 70, colors::kMagenta, false},
@@ -49,6 +50,7 @@ constexpr Rung kLadder[] = {
     {215, 233, 155, colors::kDarkGrey, true},
     {233, 301, 170, colors::kMagenta, false},
 };
+// clang-format on
 
 }  // namespace
 

@@ -28,8 +28,11 @@ Label NewBestLine(const Form& form) {
 bool GameWindow::StartBestGames(uint64_t seed, int& status) {
     drawn_.newBestLine = NewBestLine(session_.game.form);
     // Measuring runs and replays are nobody's games: they neither read nor write anything.
-    const bool keep = options_.replay.empty() && !options_.autoplay && options_.seconds <= 0 &&
-                      options_.frames <= 0;
+    bool keep = options_.replay.empty() && !options_.autoplay && options_.seconds <= 0 &&
+                options_.frames <= 0;
+#ifdef __EMSCRIPTEN__
+    keep = false;  // the page keeps no files yet
+#endif
     if (keep) {
         const Uint32 wake = SDL_RegisterEvents(1);
         best_.Keep(std::make_unique<StoreWorker>(DataFolder(), ConfigFolder(), !options_.noSave,

@@ -42,6 +42,10 @@ class GameWindow {
     // The window's life (window.cpp).
     bool Open(std::string& error);
     void Loop();
+    // One pass of the loop after its wait: due ticks, events, and a picture if anything changed.
+    void Step();
+    // After the loop: the recording closed and the measurements printed. Returns the status.
+    int Finish();
     // How long the loop may sleep before something is due, or -1: until an event comes.
     int MillisToSleep() const;
     void Render();
@@ -90,6 +94,7 @@ class GameWindow {
     // The real clock the timers follow.
     struct Clock {
         std::chrono::steady_clock::time_point start;
+        Micros loopStart = 0;
         Pacer pacer;
     };
     // Measurements (--stats).

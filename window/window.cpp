@@ -3,6 +3,10 @@
 #include <cstdio>
 #include <thread>
 
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
+
 #include "asset_paths.h"
 #include "form_digest.h"
 #include "game_window.h"
@@ -123,15 +127,21 @@ int GameWindow::Run() {
     // and the first frame waits for the slower of the two instead of both in turn.
     std::string fontError;
     bool fontsReady = false;
+#ifdef __EMSCRIPTEN__
+    fontsReady = screen_.fonts.Init(fontError);  // the page has one thread and no font cache
+#else
     std::thread fontLoader(
         [this, &fontError, &fontsReady] { fontsReady = screen_.fonts.Init(fontError); });
+#endif
     std::string problem;
     screen_.pictures.Load(problem);
     if (!problem.empty())
         std::fprintf(stderr, "sinkaway: %s\n", problem.c_str());
     std::string error;
     const bool opened = Open(error);
+#ifndef __EMSCRIPTEN__
     fontLoader.join();
+#endif
     if (!fontsReady) {
         std::fprintf(stderr, "sinkaway: %s\n", fontError.c_str());
         return 1;
@@ -156,20 +166,26 @@ int GameWindow::Run() {
     // its present would hold up the first one that counts.
     SDL_ShowWindow(screen_.window);
     Render();
-    music_.Open();  // after the first picture: a slow sound server must not hold it up
+#ifndef __EMSCRIPTEN__
+    // After the first picture: a slow sound server must not hold it up. The page plays no music.
+    music_.Open();
+#endif
     // Pads too: probing the input devices takes tens of milliseconds the first picture need not
     // wait for. Pads already plugged in announce themselves as added. Without pad support the
     // keyboard and the mouse still do everything.
     SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);
-    const Micros loopStart = NowMicros();
-    clock_.pacer.Start(loopStart);
+    clock_.loopStart = NowMicros();
+    clock_.pacer.Start(clock_.loopStart);
     if (options_.seconds > 0)
         unattended_.endNanos = MonotonicNanos() + static_cast<int64_t>(options_.seconds * 1e9);
     Loop();
-    player_.FinishRecording();
+    return Finish();
+}
 
+int GameWindow::Finish() {
+    player_.FinishRecording();
     if (options_.stats)
-        PrintStats(static_cast<double>(NowMicros() - loopStart) / 1e6);
+        PrintStats(static_cast<double>(NowMicros() - clock_.loopStart) / 1e6);
     return 0;
 }
 
@@ -217,6 +233,12 @@ int GameWindow::MillisToSleep() const {
 }
 
 void GameWindow::Loop() {
+#ifdef __EMSCRIPTEN__
+    // The browser calls a step at each display frame and never gives the thread back: the page
+    // cannot sleep, and a frame with nothing due neither ticks nor draws.
+    emscripten_set_main_loop_arg([](void* self) { static_cast<GameWindow*>(self)->Step(); }, this,
+                                 0, 1);
+#else
     while (running_) {
         // Sleeps until an event arrives or the next timer comes due; the event stays queued.
         const int wait = drawn_.dirty ? 0 : MillisToSleep();
@@ -225,32 +247,43 @@ void GameWindow::Loop() {
         } else if (wait > 0) {
             SDL_WaitEventTimeout(nullptr, wait);
         }
-        // Ticks that came due while asleep run before the events that woke us: they came first.
-        if (ReplayPlayer* replay = best_.replay()) {
-            replay->Run(clock_.pacer.Elapse(NowMicros()), &stats_.ticks);
-        } else if (!router_.paused()) {
-            session_.Advance(clock_.pacer.Elapse(NowMicros()), &stats_.ticks);
-        }
-        router_.FollowForm();
-        best_.Follow(session_, player_.script());
-        if (options_.autoplay && unattended_.autoplay.Step(session_))
-            AfterEvent();
-        if (unattended_.endNanos >= 0 && MonotonicNanos() >= unattended_.endNanos)
-            running_ = false;
-
-        SDL_Event event;
-        while (running_ && SDL_PollEvent(&event)) Handle(event);
-        TakeStoreNews();
-        if (best_.replay() != nullptr && best_.replay()->ended() != drawn_.replayEnded) {
-            drawn_.replayEnded = best_.replay()->ended();
-            drawn_.dirty = true;  // the tag says so
-        }
-
-        const bool tip = tooltip_.Showing(NowMillis()) && session_.game.form.imgNewGame.visible;
-        const uint64_t digest = VisibleDigest(ShownForm());
-        if (drawn_.dirty || digest != drawn_.digest || tip != drawn_.tooltip)
-            Render();
+        Step();
     }
+#endif
+}
+
+void GameWindow::Step() {
+    // Ticks that came due while asleep run before the events that woke us: they came first.
+    if (ReplayPlayer* replay = best_.replay()) {
+        replay->Run(clock_.pacer.Elapse(NowMicros()), &stats_.ticks);
+    } else if (!router_.paused()) {
+        session_.Advance(clock_.pacer.Elapse(NowMicros()), &stats_.ticks);
+    }
+    router_.FollowForm();
+    best_.Follow(session_, player_.script());
+    if (options_.autoplay && unattended_.autoplay.Step(session_))
+        AfterEvent();
+    if (unattended_.endNanos >= 0 && MonotonicNanos() >= unattended_.endNanos)
+        running_ = false;
+
+    SDL_Event event;
+    while (running_ && SDL_PollEvent(&event)) Handle(event);
+    TakeStoreNews();
+    if (best_.replay() != nullptr && best_.replay()->ended() != drawn_.replayEnded) {
+        drawn_.replayEnded = best_.replay()->ended();
+        drawn_.dirty = true;  // the tag says so
+    }
+
+    const bool tip = tooltip_.Showing(NowMillis()) && session_.game.form.imgNewGame.visible;
+    const uint64_t digest = VisibleDigest(ShownForm());
+    if (drawn_.dirty || digest != drawn_.digest || tip != drawn_.tooltip)
+        Render();
+#ifdef __EMSCRIPTEN__
+    if (!running_) {
+        emscripten_cancel_main_loop();
+        Finish();
+    }
+#endif
 }
 
 void GameWindow::Render() {
@@ -296,10 +329,12 @@ int RunWindow(const Options& options) {
     // Unless a video driver was asked for, only a real display will do. With an X display and no
     // Wayland one, only X is tried, so a failing probe for Wayland adds no noise to the message.
     const bool driverAsked = EnvironmentHas("SDL_VIDEODRIVER");
+#ifndef __EMSCRIPTEN__  // a page always has its canvas
     if (!driverAsked && !EnvironmentHas("DISPLAY") && !EnvironmentHas("WAYLAND_DISPLAY"))
         return NoWindow("neither DISPLAY nor WAYLAND_DISPLAY is set");
     if (!driverAsked && !EnvironmentHas("WAYLAND_DISPLAY"))
         SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+#endif
     if (SDL_Init(SDL_INIT_VIDEO) != 0)
         return NoWindow(SDL_GetError());
     if (!driverAsked && OffScreen()) {

@@ -14,6 +14,15 @@ void ToggleFullscreen(SDL_Window* window) {
     SDL_SetWindowFullscreen(window, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
 }
 
+// A browser tab put in the background pauses the game as a window that lost the focus does.
+bool HiddenPage([[maybe_unused]] Uint8 event) {
+#ifdef __EMSCRIPTEN__
+    return event == SDL_WINDOWEVENT_HIDDEN;
+#else
+    return false;
+#endif
+}
+
 KeyPress PressOf(const SDL_KeyboardEvent& key, uint16_t vk) {
     KeyPress press;
     press.vk = vk;
@@ -32,7 +41,7 @@ void GameWindow::Handle(const SDL_Event& e) {
             running_ = false;
             return;
         case SDL_WINDOWEVENT:
-            if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+            if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST || HiddenPage(e.window.event)) {
                 Apply(router_.FocusLost());
                 SDL_SetModState(KMOD_NONE);
                 tooltip_.Leave();

@@ -1,8 +1,13 @@
 // Font lookup through fontconfig, and the opened fonts cached by face, weight, style and size.
 #include "fonts.h"
 
-#include <fontconfig/fontconfig.h>
 #include <strings.h>
+
+#ifdef __EMSCRIPTEN__
+#include "font_files.h"
+#else
+#include <fontconfig/fontconfig.h>
+#endif
 
 namespace sinkaway {
 
@@ -17,6 +22,7 @@ constexpr const char* kPlainStandIns[] = {"DejaVu Sans", "sans-serif", nullptr};
 constexpr const char* kMissingFontsHelp =
     "no usable font found; install the Debian packages fonts-dejavu-core and fonts-lato";
 
+#ifndef __EMSCRIPTEN__
 bool IsGeneric(const char* family) {
     return strcasecmp(family, "monospace") == 0 || strcasecmp(family, "sans-serif") == 0;
 }
@@ -61,6 +67,12 @@ bool Match(const char* family, int weight, FontFile& out) {
     FcPatternDestroy(match);
     if (!ok)
         return false;
+#else
+// The page has no fontconfig: its fonts are the ones it ships.
+bool Match(const char* family, int weight, FontFile& out) {
+    if (!FindShippedFont(family, weight, out))
+        return false;
+#endif
 
     // fontconfig knows files FreeType may still refuse: make sure this one opens.
     TTF_Font* probe = TTF_OpenFontIndex(out.path.c_str(), 12, out.index);
@@ -84,9 +96,11 @@ Fonts::~Fonts() {
     for (auto& [key, font] : open_) TTF_CloseFont(font);
     if (ttfStarted_)
         TTF_Quit();
-    // Frees fontconfig's configuration and caches, which would otherwise live until the end.
+        // Frees fontconfig's configuration and caches, which would otherwise live until the end.
+#ifndef __EMSCRIPTEN__
     if (fontconfigStarted_)
         FcFini();
+#endif
 }
 
 bool Fonts::Init(std::string& error) {
@@ -95,11 +109,13 @@ bool Fonts::Init(std::string& error) {
         return false;
     }
     ttfStarted_ = true;
+#ifndef __EMSCRIPTEN__
     if (!FcInit()) {
         error = "cannot start fontconfig";
         return false;
     }
     fontconfigStarted_ = true;
+#endif
     const std::pair<const char*, int> wanted[] = {
         {"Fixedsys", 700}, {"Arial Black", 900}, {"MS Sans Serif", 400}};
     for (const auto& [face, weight] : wanted) {

@@ -39,7 +39,7 @@ class Fonts {
     const FontFile& Resolve(const std::string& face, int weight);
 
     bool ttfStarted_ = false;
-    bool fontconfigStarted_ = false;
+    [[maybe_unused]] bool fontconfigStarted_ = false;  // the page has no fontconfig
     int generation_ = 0;
     std::map<std::pair<std::string, int>, FontFile> files_;
     std::map<std::tuple<std::string, int, bool, int>, TTF_Font*> open_;

@@ -1,0 +1,182 @@
+// The page in Debian's headless Chromium, served from 127.0.0.1 as any static host would: the
+// title screen against the desktop's screenshot of the same state, a game played with keys to its
+// game-over screen, and the pause when the page loses the focus. Each check waits for what it
+// looks for (up to WAIT_MS); none is tried twice.
+//   node page_test.mjs SITE_FOLDER DESKTOP_SINKAWAY
+import { execFileSync } from 'node:child_process';
+import { mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { createServer } from 'node:http';
+import { tmpdir } from 'node:os';
+import { extname, join, normalize } from 'node:path';
+import puppeteer from 'puppeteer-core';
+
+const [site, desktop] = process.argv.slice(2);
+const WAIT_MS = 60000;
+// The game's client area at one pixel per 15 twips: a viewport of that size shows it unscaled.
+const WIDE = 309, HIGH = 388;
+
+const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm',
+                '.data': 'application/octet-stream' };
+function serve(folder) {
+  const server = createServer((req, res) => {
+    const path = normalize(decodeURIComponent(new URL(req.url, 'http://x').pathname));
+    try {
+      const body = readFileSync(join(folder, path === '/' ? 'index.html' : path));
+      res.writeHead(200, { 'Content-Type': types[extname(path)] ?? 'text/html' });
+      res.end(body);
+    } catch {
+      res.writeHead(404);
+      res.end();
+    }
+  });
+  return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
+}
+
+// A screenshot's pixels as RGBA, decoded by the browser itself.
+async function pixels(page, decoder, png) {
+  const png64 = png ?? await page.screenshot({ encoding: 'base64' });
+  return decoder.evaluate(async (data) => {
+    const img = new Image();
+    img.src = 'data:image/png;base64,' + data;
+    await img.decode();
+    const c = new OffscreenCanvas(img.width, img.height);
+    const g = c.getContext('2d');
+    g.drawImage(img, 0, 0);
+    return { width: img.width, data: Array.from(g.getImageData(0, 0, img.width, img.height).data) };
+  }, png64);
+}
+
+// How many pixels of a rectangle have exactly the colour `hex`.
+function count(shot, x, y, w, h, hex) {
+  const r = parseInt(hex.slice(0, 2), 16), g = parseInt(hex.slice(2, 4), 16);
+  const b = parseInt(hex.slice(4, 6), 16);
+  let n = 0;
+  for (let j = y; j < y + h; ++j) {
+    for (let i = x; i < x + w; ++i) {
+      const o = 4 * (j * shot.width + i);
+      if (shot.data[o] === r && shot.data[o + 1] === g && shot.data[o + 2] === b)
+        ++n;
+    }
+  }
+  return n;
+}
+
+async function waitFor(what, page, decoder, test) {
+  const end = Date.now() + WAIT_MS;
+  for (;;) {
+    const shot = await pixels(page, decoder);
+    if (test(shot))
+      return shot;
+    if (Date.now() > end)
+      throw new Error(`waited ${WAIT_MS / 1000} s for ${what}`);
+    await new Promise((r) => setTimeout(r, 50));
+  }
+}
+
+// The same tests as the desktop's end-to-end ones, at scale 1.
+const titleScreen = (s) => count(s, 0, 64, WIDE, 49, '00FFFF') >= 200;
+const gameShown = (s) => count(s, 0, 0, WIDE, HIGH, 'FF0000') >= 20 &&
+                         count(s, 0, 0, WIDE, HIGH, '00FF00') >= 500;
+const gameOverScreen = (s) => count(s, 150, 240, 1, 1, 'FFFFFF') === 1 &&
+    count(s, 0, 0, WIDE, HIGH, 'FF0000') === 0 && count(s, 0, 104, WIDE, 25, '00FF00') >= 100 &&
+    count(s, 0, 144, WIDE, 25, '00FF00') >= 60;
+const paused = (s) => count(s, 100, 170, 109, 48, 'FFFFFF') >= 40 &&
+                      count(s, 0, 0, WIDE, HIGH, 'FF0000') >= 20;
+
+async function openGame(browser, base, args = '') {
+  const page = await browser.newPage();
+  await page.setViewport({ width: WIDE, height: HIGH, deviceScaleFactor: 1 });
+  page.on('pageerror', (e) => console.log('page error:', e.message));
+  await page.goto(base + (args ? '?args=' + encodeURIComponent(args) : ''));
+  return page;
+}
+
+const tests = {
+  // The title screen against the desktop's drawing of the same state: every pixel of the walls,
+  // boxes, button and start image the same, text within a tolerance (antialiased glyph edges).
+  async titleScreen(browser, base, decoder, scratch) {
+    const page = await openGame(browser, base, '--seed 5');
+    const shot = await waitFor('the title screen', page, decoder, titleScreen);
+    writeFileSync(join(scratch, 'empty.txt'), '');
+    const png = join(scratch, 'desktop.png');
+    execFileSync(desktop, ['--headless', '--seed', '5', '--script', join(scratch, 'empty.txt'),
+                           '--screenshot', png]);
+    const want = await pixels(page, decoder, readFileSync(png).toString('base64'));
+    let differing = 0, far = 0;
+    for (let o = 0; o < want.data.length; o += 4) {
+      const x = (o / 4) % want.width, y = Math.floor(o / 4 / want.width);
+      let d = 0;
+      for (let c = 0; c < 3; ++c) d = Math.max(d, Math.abs(want.data[o + c] - shot.data[4 * (y * shot.width + x) + c]));
+      if (d > 0)
+        ++differing;
+      if (d > 64)
+        ++far;
+    }
+    const total = want.data.length / 4;
+    console.log(`     title: ${differing} of ${total} pixels differ, ${far} by more than 64 of 255`);
+    if (far > total * 0.01)
+      throw new Error(`${far} pixels differ by more than 64 from the desktop's title screen`);
+    await page.close();
+  },
+
+  // Enter on the focused button starts a game; Left steers it; left alone it ends.
+  async gameWithKeys(browser, base, decoder) {
+    const page = await openGame(browser, base, '--seed 3');
+    await waitFor('the title screen', page, decoder, titleScreen);
+    await page.keyboard.press('Enter');
+    await waitFor('the game', page, decoder, gameShown);
+    await page.keyboard.down('ArrowLeft');
+    await new Promise((r) => setTimeout(r, 100));
+    await page.keyboard.up('ArrowLeft');
+    await waitFor('***Game Over*** and the score', page, decoder, gameOverScreen);
+    const scrolled = await page.evaluate(() => window.scrollX + window.scrollY);
+    if (scrolled !== 0)
+      throw new Error('the arrow keys scrolled the page');
+    await page.close();
+  },
+
+  // The page losing the focus holds the game still until the player comes back.
+  async pauseOnBlur(browser, base, decoder) {
+    const page = await openGame(browser, base, '--seed 11');
+    await waitFor('the title screen', page, decoder, titleScreen);
+    // A game left alone lasts about a second: the focus goes right after the key that starts it.
+    await page.keyboard.press('Enter');
+    await page.evaluate(() => window.dispatchEvent(new FocusEvent('blur')));
+    const first = await waitFor('the pause on blur', page, decoder, paused);
+    await new Promise((r) => setTimeout(r, 500));
+    const later = await pixels(page, decoder);
+    if (first.data.some((v, i) => v !== later.data[i]))
+      throw new Error('the game went on after the page lost the focus');
+    await page.close();
+  },
+};
+
+const scratch = mkdtempSync(join(tmpdir(), 'sinkaway-page-'));
+const server = await serve(site);
+const base = `http://127.0.0.1:${server.address().port}/`;
+const browser = await puppeteer.launch({
+  executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium',
+  headless: true,
+  args: ['--no-sandbox', '--enable-unsafe-swiftshader', '--use-angle=swiftshader'],
+});
+let passed = 0, failed = 0;
+try {
+  const decoder = await browser.newPage();
+  for (const [name, test] of Object.entries(tests)) {
+    const started = Date.now();
+    try {
+      await test(browser, base, decoder, scratch);
+      ++passed;
+      console.log(`ok   ${name} (${((Date.now() - started) / 1000).toFixed(1)} s)`);
+    } catch (e) {
+      ++failed;
+      console.log(`FAIL ${name}: ${e.message}`);
+    }
+  }
+} finally {
+  await browser.close();
+  server.close();
+  rmSync(scratch, { recursive: true, force: true });
+}
+console.log(`page: ${passed} passed, ${failed} failed`);
+process.exit(failed === 0 ? 0 : 1);

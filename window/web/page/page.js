@@ -1,0 +1,70 @@
+// The page around the game: what the browser must have, the loading bar, the keyboard's focus and
+// the browser's own shortcuts. The game itself is sinkaway.js and its .wasm and .data.
+'use strict';
+(function () {
+  const canvas = document.getElementById('canvas');
+  const status = document.getElementById('status');
+  const message = document.getElementById('message');
+  const bar = document.getElementById('bar');
+
+  function fail(text) {
+    message.textContent = text;
+    bar.hidden = true;
+    status.hidden = false;
+  }
+
+  if (typeof WebAssembly !== 'object' || typeof WebAssembly.instantiate !== 'function') {
+    fail('Sinkaway needs WebAssembly, which this browser does not offer or has turned off.');
+    return;
+  }
+  const probe = document.createElement('canvas');
+  if (!(probe.getContext('webgl') || probe.getContext('experimental-webgl'))) {
+    fail('Sinkaway needs WebGL, which this browser does not offer or has turned off ' +
+         '(look for hardware acceleration in its settings).');
+    return;
+  }
+
+  // SDL takes every key it hears and keeps the browser from acting on it, so that the arrows and
+  // Space never scroll the page. The browser's own shortcuts go to the browser instead: with
+  // Ctrl or Cmd (reload, close, zoom, devtools), F5 and F12, and Alt with anything but Enter
+  // (Alt+Enter is the game's fullscreen, as F11 is).
+  function browserKey(e) {
+    if (e.ctrlKey || e.metaKey || e.key === 'F5' || e.key === 'F12')
+      return true;
+    return e.altKey && e.key !== 'Enter' && e.key !== 'Alt';
+  }
+  for (const type of ['keydown', 'keyup', 'keypress']) {
+    window.addEventListener(type, (e) => {
+      if (browserKey(e))
+        e.stopPropagation();
+    }, true);
+  }
+  // SDL cancels the mouse's button-down, so a click would not give the game the keyboard, and
+  // inside a frame the arrows would scroll the page around it.
+  canvas.addEventListener('pointerdown', () => canvas.focus());
+
+  // A run's options may come in the address (?args=--autoplay+--seconds+10+--stats), for tests.
+  const args = new URLSearchParams(location.search).get('args');
+  window.Module = {
+    canvas: canvas,
+    arguments: args ? args.split(' ').filter((a) => a !== '') : [],
+    print: (text) => console.log(text),
+    printErr: (text) => console.warn(text),
+    setStatus(text) {
+      const m = /\((\d+(?:\.\d+)?)\/(\d+)\)/.exec(text);
+      if (m)
+        bar.firstElementChild.style.width = (100 * m[1] / m[2]).toFixed(1) + '%';
+    },
+    onRuntimeInitialized() {
+      status.hidden = true;
+      canvas.focus();
+    },
+    onAbort(what) {
+      fail('Sinkaway stopped: ' + what);
+    },
+  };
+  const script = document.createElement('script');
+  script.src = 'sinkaway.js';
+  script.onerror = () => fail('Sinkaway could not be loaded: is the page served in full?');
+  document.body.appendChild(script);
+})();

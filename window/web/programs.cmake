@@ -1,0 +1,54 @@
+# The browser build's two programs, from the same main and libraries as the desktop's:
+#   sinkaway.js/.wasm/.data  the page's game, its pictures and fonts packed beside it;
+#   sinkaway_node.js         the headless driver under node, reading and writing real files.
+# CLI11 reports a bad option by throwing, so the command line is built with exceptions on.
+target_compile_options(sinkaway_cli PRIVATE -fexceptions)
+set(SINKAWAY_WEB_COMMON -fexceptions -sALLOW_MEMORY_GROWTH=1)
+
+# The fonts fontconfig picks on Debian, cut down to the characters the game draws. SDL2_ttf
+# kerns with the old kern table only, which the cut would otherwise leave out.
+# Debian's own Python, which has Debian's fonttools (a python3 earlier in PATH may not).
+set(SINKAWAY_PYTHON3 /usr/bin/python3)
+set(SINKAWAY_WEB_FONTS)
+foreach(font IN ITEMS dejavu/DejaVuSansMono-Bold.ttf dejavu/DejaVuSans.ttf lato/Lato-Black.ttf)
+  get_filename_component(name ${font} NAME)
+  set(out ${CMAKE_BINARY_DIR}/fonts/${name})
+  add_custom_command(OUTPUT ${out}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/fonts
+    COMMAND ${SINKAWAY_PYTHON3} -m fontTools.subset /usr/share/fonts/truetype/${font} --unicodes=U+0020-007E
+            --layout-features=* --legacy-kern --output-file=${out}
+    DEPENDS /usr/share/fonts/truetype/${font}
+    COMMENT "Cutting down ${name}" VERBATIM)
+  list(APPEND SINKAWAY_WEB_FONTS ${out})
+endforeach()
+add_custom_target(sinkaway_web_fonts DEPENDS ${SINKAWAY_WEB_FONTS})
+add_dependencies(sinkaway sinkaway_web_fonts)
+
+target_link_options(sinkaway PRIVATE ${SINKAWAY_WEB_COMMON} -sENVIRONMENT=web
+  -sMODULARIZE=0 -sEXPORTED_RUNTIME_METHODS=[callMain]
+  --js-library ${CMAKE_CURRENT_LIST_DIR}/sdl_needs.js
+  -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=[sinkaway_sdl_needs]
+  "SHELL:--preload-file ${CMAKE_BINARY_DIR}/fonts@/fonts"
+  "SHELL:--preload-file ${CMAKE_BINARY_DIR}/assets/newgame32.xpm@/assets/newgame32.xpm"
+  "SHELL:--preload-file ${CMAKE_BINARY_DIR}/assets/newgame16.xpm@/assets/newgame16.xpm")
+# The packed data is made at the link: it follows the files it packs.
+set_target_properties(sinkaway PROPERTIES SUFFIX .js LINK_DEPENDS
+  "${CMAKE_CURRENT_LIST_DIR}/sdl_needs.js;${SINKAWAY_WEB_FONTS};${CMAKE_BINARY_DIR}/assets/newgame32.xpm;${CMAKE_BINARY_DIR}/assets/newgame16.xpm")
+
+add_executable(sinkaway_node ${PROJECT_SOURCE_DIR}/app/main.cpp)
+target_link_libraries(sinkaway_node PRIVATE sinkaway_cli sinkaway_driver sinkaway_store
+                      sinkaway_window)
+target_link_options(sinkaway_node PRIVATE ${SINKAWAY_WEB_COMMON} -sENVIRONMENT=node -sNODERAWFS=1
+  -sEXIT_RUNTIME=1 -sWASM_ASYNC_COMPILATION=0)
+set_target_properties(sinkaway_node PROPERTIES SUFFIX .js RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+
+# The page itself: the static folder a web host serves as it is.
+set(SINKAWAY_WEB_SITE ${CMAKE_BINARY_DIR}/site CACHE PATH "The static folder the page ends up in")
+add_custom_target(sinkaway_site ALL
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${SINKAWAY_WEB_SITE}
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE_DIR:sinkaway>/sinkaway.js
+          $<TARGET_FILE_DIR:sinkaway>/sinkaway.wasm $<TARGET_FILE_DIR:sinkaway>/sinkaway.data
+          ${CMAKE_CURRENT_LIST_DIR}/page/index.html ${CMAKE_CURRENT_LIST_DIR}/page/page.js
+          ${SINKAWAY_WEB_SITE}
+  DEPENDS sinkaway ${CMAKE_CURRENT_LIST_DIR}/page/index.html ${CMAKE_CURRENT_LIST_DIR}/page/page.js
+  COMMENT "The page in ${SINKAWAY_WEB_SITE}" VERBATIM)
