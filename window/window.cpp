@@ -50,6 +50,14 @@ bool OffScreen() {
     return false;
 }
 
+// The next event the wait above put in SDL's queue, taken without reading the display again. SDL
+// keeps a marker in the queue between polls; left there, it spares every later wait a second read
+// of the display (and of the pads) before it sleeps, so the loop reads both once per pass.
+bool TakeQueuedEvent(SDL_Event& event) {
+    return SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_POLLSENTINEL - 1) > 0 ||
+           SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_POLLSENTINEL + 1, SDL_LASTEVENT) > 0;
+}
+
 int NoWindow(const char* why) {
     std::fprintf(stderr, "sinkaway: cannot open a window: %s; is a display available (DISPLAY)?\n",
                  why);
@@ -212,7 +220,11 @@ int GameWindow::MillisToSleep() const {
             wait = std::max(wait, best_.lastFrameMs + best_.framePeriodMs - NowMillis());
         return static_cast<int>(cap < 0 ? wait : std::min(wait, cap));
     }
-    return WaitMillis(session_.now(), session_.NextDue(), cap < 0 ? -1 : static_cast<int>(cap));
+    // Woken only for the ticks that can change something; the clock still runs at least this
+    // often, so that the others all fire in their turn.
+    if (session_.NextDue() >= 0)
+        cap = cap < 0 ? Pacer::kLongestSleepMs : std::min<int64_t>(cap, Pacer::kLongestSleepMs);
+    return WaitMillis(session_.now(), session_.NextWake(), cap < 0 ? -1 : static_cast<int>(cap));
 }
 
 void GameWindow::Loop() {
@@ -223,6 +235,8 @@ void GameWindow::Loop() {
             SDL_WaitEvent(nullptr);
         } else if (wait > 0) {
             SDL_WaitEventTimeout(nullptr, wait);
+        } else {
+            SDL_PumpEvents();
         }
         // Ticks that came due while asleep run before the events that woke us: they came first.
         if (best_.replay) {
@@ -238,7 +252,7 @@ void GameWindow::Loop() {
             running_ = false;
 
         SDL_Event event;
-        while (running_ && SDL_PollEvent(&event)) Handle(event);
+        while (running_ && TakeQueuedEvent(event)) Handle(event);
         TakeStoreNews();
         if (best_.replay && best_.replay->ended() != best_.replayEnded) {
             best_.replayEnded = best_.replay->ended();
