@@ -102,7 +102,7 @@ BENCH_ROUNDS ?= 10
 bench: build
 	BENCH_SECONDS=$(BENCH_SECONDS) BENCH_ROUNDS=$(BENCH_ROUNDS) python3 bench/side_by_side.py \
 	  --game ./$(BUILD)/sinkaway --baseline ./$(BUILD)/bench/baseline \
-	  --draw-bench ./$(BUILD)/bench/draw_bench \
+	  --draw-bench ./$(BUILD)/draw_bench \
 	  --rules-bench ./$(BUILD)/bench/rules_bench --out bench/results.md
 
 package: build

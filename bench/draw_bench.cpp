@@ -410,6 +410,8 @@ int Main(int argc, char** argv) {
     }
     Pictures pictures;
     pictures.Load(error);
+    if (!error.empty())
+        std::fprintf(stderr, "draw_bench: %s\n", error.c_str());
     std::vector<Moment> played = PlayedMoments();
     for (Moment& m : played) m.form.lblScore.visible = m.form.lblScore.visible && !withoutScore;
     int status = 0;
