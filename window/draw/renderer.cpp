@@ -121,12 +121,18 @@ void FormRenderer::DrawLabel(const Label& label) {
         text_.Get(&label, label.caption, label.foreColor, font, rect.w(), centred);
     if (text.texture == nullptr)
         return;
-    // A label is a fixed-size box: its text is cut off at the box's edges.
-    ClipTo(rect);
+    // A label is a fixed-size box: its text is cut off at the box's edges (and the client
+    // area's). The text is copied pixel for pixel, so cutting the copy's source and destination
+    // alike cuts it exactly, with no clip rectangle to set and reset on every frame.
     const int x = centred ? rect.x0 + (rect.w() - text.w) / 2 : rect.x0;
-    const SDL_Rect dst{x, rect.y0, text.w, text.h};
-    SDL_RenderCopy(sdl_, text.texture, nullptr, &dst);
-    ClipTo(client_);
+    const int x0 = std::max({x, rect.x0, client_.x0}), y0 = std::max(rect.y0, client_.y0);
+    const int x1 = std::min({x + text.w, rect.x1, client_.x1});
+    const int y1 = std::min({rect.y0 + text.h, rect.y1, client_.y1});
+    if (x1 <= x0 || y1 <= y0)
+        return;
+    const SDL_Rect src{x0 - x, y0 - rect.y0, x1 - x0, y1 - y0};
+    const SDL_Rect dst{x0, y0, x1 - x0, y1 - y0};
+    SDL_RenderCopy(sdl_, text.texture, &src, &dst);
 }
 
 void FormRenderer::DrawImage(const Clickable& image) {
