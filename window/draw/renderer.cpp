@@ -62,7 +62,11 @@ void FormRenderer::Draw(const Form& form, const Viewport& viewport, const Overla
         paint_.Fill(client_, form.backColor);
 
     DrawShape(form.shpPower);
-    DrawShape(form.shpFloor);
+    // The hole is drawn right over the bar: where it covers the bar the bar is not drawn at all.
+    const Shape& hole = form.shpHole;
+    const bool holeCovers = hole.visible && hole.fillSolid && hole.form != ShapeForm::kCircle;
+    DrawShape(form.shpFloor,
+              holeCovers ? vp_.Rect(hole.left, hole.top, hole.width, hole.height) : PixelRect{});
     DrawShape(form.shpHole);
     DrawShape(form.shpWallBottom);
     DrawImage(form.imgNewGame);
@@ -93,7 +97,7 @@ void FormRenderer::Draw(const Form& form, const Viewport& viewport, const Overla
     SDL_RenderSetClipRect(sdl_, nullptr);
 }
 
-void FormRenderer::DrawShape(const Shape& s) {
+void FormRenderer::DrawShape(const Shape& s, const PixelRect& covered) {
     if (!s.visible)
         return;
     const PixelRect rect = vp_.Rect(s.left, s.top, s.width, s.height);
@@ -104,9 +108,14 @@ void FormRenderer::DrawShape(const Shape& s) {
         if (s.fillSolid)
             paint_.FillEllipse(rect, s.fillColor);
         paint_.EllipseRing(rect, border, s.borderColor);
+    } else if (s.fillSolid && border > 0) {
+        // A filled box with a border: the border's colour over the whole box, the fill inside.
+        paint_.Fill(rect, s.borderColor, covered);
+        paint_.Fill({rect.x0 + border, rect.y0 + border, rect.x1 - border, rect.y1 - border},
+                    s.fillColor, covered);
     } else {
         if (s.fillSolid)
-            paint_.Fill(rect, s.fillColor);
+            paint_.Fill(rect, s.fillColor, covered);
         paint_.Outline(rect, border, s.borderColor);
     }
 }
