@@ -106,13 +106,14 @@ bot-replay: build
 clean:
 	rm -rf $(BUILD) build-*
 
-# The game against the bare SDL2 loop under Xvfb, BENCH_RUNS times each for BENCH_SECONDS, then
-# the rules' headless benchmarks; the table goes to bench/results.md.
-BENCH_SECONDS ?= 20
-BENCH_RUNS ?= 3
+# The game against the bare SDL2 loop under Xvfb in BENCH_ROUNDS paired rounds of BENCH_SECONDS
+# each, then drawing alone and the rules' headless benchmarks; the table goes to bench/results.md.
+BENCH_SECONDS ?= 10
+BENCH_ROUNDS ?= 10
 bench: build
-	BENCH_SECONDS=$(BENCH_SECONDS) BENCH_RUNS=$(BENCH_RUNS) python3 bench/side_by_side.py \
+	BENCH_SECONDS=$(BENCH_SECONDS) BENCH_ROUNDS=$(BENCH_ROUNDS) python3 bench/side_by_side.py \
 	  --game ./$(BUILD)/sinkaway --baseline ./$(BUILD)/bench/baseline \
+	  --draw-bench ./$(BUILD)/draw_bench \
 	  --rules-bench ./$(BUILD)/bench/rules_bench --out bench/results.md
 
 package: build

@@ -11,8 +11,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 
+#include "baseline_scene.h"
 #include "frame_stats.h"
 
 namespace {
@@ -61,42 +63,6 @@ SDL_Renderer* CreateRenderer(SDL_Window* window) {
     return nullptr;
 }
 
-std::string FindFont() {
-    std::string path;
-    FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>("DejaVu Sans"));
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
-    FcResult result;
-    if (FcPattern* match = FcFontMatch(nullptr, pattern, &result)) {
-        FcChar8* file = nullptr;
-        if (FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch)
-            path = reinterpret_cast<const char*>(file);
-        FcPatternDestroy(match);
-    }
-    FcPatternDestroy(pattern);
-    return path;
-}
-
-// A filled circle drawn once into a texture, then only copied.
-SDL_Texture* MakeDisc(SDL_Renderer* r, int d) {
-    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, d, d, 32, SDL_PIXELFORMAT_ARGB8888);
-    if (s == nullptr)
-        return nullptr;
-    const double rad = d / 2.0;
-    for (int y = 0; y < d; ++y) {
-        auto* row = reinterpret_cast<Uint32*>(static_cast<Uint8*>(s->pixels) + y * s->pitch);
-        for (int x = 0; x < d; ++x) {
-            const double dx = x + 0.5 - rad, dy = y + 0.5 - rad;
-            row[x] = dx * dx + dy * dy <= rad * rad ? 0xFFFF0000u : 0u;
-        }
-    }
-    SDL_Texture* t = SDL_CreateTextureFromSurface(r, s);
-    SDL_FreeSurface(s);
-    if (t != nullptr)
-        SDL_SetTextureBlendMode(t, SDL_BLENDMODE_BLEND);
-    return t;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -123,13 +89,11 @@ int main(int argc, char** argv) {
 
     TTF_Font* font = nullptr;
     if (FcInit()) {
-        const std::string path = FindFont();
+        const std::string path = sinkaway::bench::FindBaselineFont();
         if (!path.empty())
             font = TTF_OpenFont(path.c_str(), 12 * scale);
     }
-    SDL_Texture* disc = MakeDisc(renderer, 20 * scale);
-    SDL_Texture* text = nullptr;
-    int textW = 0, textH = 0, shown = -1;
+    auto scene = std::make_unique<sinkaway::bench::BaselineScene>(renderer, font, scale);
 
     SDL_ShowWindow(window);
     sinkaway::FrameStats frames;
@@ -155,34 +119,7 @@ int main(int argc, char** argv) {
 
         if (due > 0 || first) {
             first = false;
-            if (font != nullptr && points != shown) {
-                shown = static_cast<int>(points);
-                char caption[32];
-                std::snprintf(caption, sizeof caption, "Score: %d", shown);
-                if (text != nullptr)
-                    SDL_DestroyTexture(text);
-                text = nullptr;
-                if (SDL_Surface* s = TTF_RenderUTF8_Blended(font, caption, {0, 255, 0, 255})) {
-                    text = SDL_CreateTextureFromSurface(renderer, s);
-                    textW = s->w;
-                    textH = s->h;
-                    SDL_FreeSurface(s);
-                }
-            }
-            int w = 0, h = 0;
-            SDL_GetRendererOutputSize(renderer, &w, &h);
-            const int phase = static_cast<int>(ticks % 256);
-            SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
-            SDL_RenderClear(renderer);
-            SDL_SetRenderDrawColor(renderer, 0, 255, 0, 255);
-            const SDL_Rect bar{0, h - (phase * h) / 256, w, 9 * scale};
-            SDL_RenderFillRect(renderer, &bar);
-            const SDL_Rect ball{(phase * (w - 20 * scale)) / 256, h / 2, 20 * scale, 20 * scale};
-            SDL_RenderCopy(renderer, disc, nullptr, &ball);
-            if (text != nullptr) {
-                const SDL_Rect dst{4 * scale, 4 * scale, textW, textH};
-                SDL_RenderCopy(renderer, text, nullptr, &dst);
-            }
+            scene->Draw(ticks, points);
             SDL_RenderPresent(renderer);
             frames.Presented(sinkaway::MonotonicNanos());
             if (args.frames > 0 && frames.frames() >= args.frames)
@@ -217,10 +154,7 @@ int main(int argc, char** argv) {
         extra.wallSeconds = static_cast<double>(sinkaway::MonotonicNanos() - start) / 1e9;
         frames.Print(stderr, extra);
     }
-    if (text != nullptr)
-        SDL_DestroyTexture(text);
-    if (disc != nullptr)
-        SDL_DestroyTexture(disc);
+    scene.reset();
     if (font != nullptr)
         TTF_CloseFont(font);
     SDL_DestroyRenderer(renderer);

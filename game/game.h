@@ -37,6 +37,8 @@ class Game {
     void ScoreTick();
     void PowerTick();
     void GameOverTick();
+    // Whether the game-over poller's tick does anything: only while the flag is up.
+    bool GameOverPending() const;
 
     // The main tick's steps, in the order MainTick runs them.
     void SteerBall();

@@ -12,10 +12,14 @@ void Game::TestCeiling() {
     }
 }
 
+bool Game::GameOverPending() const {
+    return state.blnGameOver == kTrue;
+}
+
 // Runs for the whole life of the window and repeats its work on every tick while the flag is up;
 // only the hidden hole's random redraw differs from tick to tick.
 void Game::GameOverTick() {
-    if (state.blnGameOver != kTrue) {
+    if (!GameOverPending()) {
         return;
     }
     form.imgNewGame.visible = true;

@@ -41,9 +41,13 @@ bool TimerScheduler::PopDue(Micros until, TimerId& id) {
     return true;
 }
 
-Micros TimerScheduler::NextDue() const {
+Micros TimerScheduler::NextDue(std::optional<TimerId> ignored) const {
     Micros next = -1;
-    for (const Slot& slot : slots_) {
+    for (int i = 0; i < kTimerCount; ++i) {
+        const Slot& slot = slots_[i];
+        if (ignored && static_cast<int>(*ignored) == i) {
+            continue;
+        }
         if (slot.armed && (next < 0 || slot.due < next)) {
             next = slot.due;
         }

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 #include "form.h"
 
@@ -26,7 +27,7 @@ Micros TickPeriod(int intervalMs);
 //  - Timers due at the same instant fire in TimerId order.
 //  - A timer disabled when it would come due does not fire and is forgotten.
 class TimerScheduler {
-public:
+  public:
     // Call after every event and every handler: arms and disarms timers from the form.
     void Sync(const Form& form);
 
@@ -36,10 +37,11 @@ public:
 
     void SetNow(Micros t) { now_ = t; }
     Micros now() const { return now_; }
-    // Earliest instant at which an armed timer is due; -1 when none is armed.
-    Micros NextDue() const;
+    // Earliest instant at which an armed timer is due; -1 when none is armed. `ignored`, if
+    // given, is left out.
+    Micros NextDue(std::optional<TimerId> ignored = std::nullopt) const;
 
-private:
+  private:
     struct Slot {
         bool armed = false;
         Micros due = 0;

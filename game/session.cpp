@@ -13,16 +13,20 @@ void Session::Click(ClickTarget target) {
     Form& form = game.form;
     switch (target) {
         case ClickTarget::imgNewGame:
-            if (form.imgNewGame.visible) game.NewGame();
+            if (form.imgNewGame.visible)
+                game.NewGame();
             break;
         case ClickTarget::cmdNewGame:
-            if (form.cmdNewGame.visible) game.NewGame();
+            if (form.cmdNewGame.visible)
+                game.NewGame();
             break;
         case ClickTarget::chkBGM:
-            if (form.chkBGM.visible) form.chkBGM.value = form.chkBGM.value == 1 ? 0 : 1;
+            if (form.chkBGM.visible)
+                form.chkBGM.value = form.chkBGM.value == 1 ? 0 : 1;
             break;
         case ClickTarget::chkPower:
-            if (form.chkPower.visible) form.chkPower.value = form.chkPower.value == 1 ? 0 : 1;
+            if (form.chkPower.visible)
+                form.chkPower.value = form.chkPower.value == 1 ? 0 : 1;
             break;
     }
     scheduler_.Sync(form);
@@ -41,6 +45,10 @@ void Session::KeyUp(uint16_t keyCode) {
 void Session::Tick(TimerId id) {
     game.OnTick(id);
     scheduler_.Sync(game.form);
+}
+
+Micros Session::NextWake() const {
+    return game.GameOverPending() ? scheduler_.NextDue() : scheduler_.NextDue(TimerId::tmrGameOver);
 }
 
 void Session::Advance(Micros span, TickObserver* observer) {

@@ -14,13 +14,13 @@ namespace sinkaway {
 enum class ClickTarget : uint8_t { imgNewGame, cmdNewGame, chkBGM, chkPower };
 
 class TickObserver {
-public:
+  public:
     virtual ~TickObserver() = default;
     virtual void OnTimerTick(TimerId id, Micros at) = 0;
 };
 
 class Session {
-public:
+  public:
     Session(FloatSource& random, MusicPlayer& music) : game(random, music) {}
 
     void Load(uint64_t seed);
@@ -36,10 +36,14 @@ public:
 
     Micros now() const { return scheduler_.now(); }
     Micros NextDue() const { return scheduler_.NextDue(); }
+    // When the clock must next run for the game to move on: the next tick due, leaving out the
+    // game-over poller while its ticks do nothing. A tick left out still fires at its own instant
+    // whenever the clock next runs, before any event that came later.
+    Micros NextWake() const;
 
     Game game;
 
-private:
+  private:
     TimerScheduler scheduler_;
 };
 

@@ -49,6 +49,19 @@ TEST(GameOverTest, ABallCarriedToTheCeilingEndsTheGameAtOnce) {
     EXPECT_EQ(rig.form.lblGameOver.foreColor, colors::kGreen);
     EXPECT_EQ(rig.form.lblGameOverScore.foreColor, colors::kGreen);
     EXPECT_EQ(rig.session.NextDue(), 68 * kPeriod) << "only the poller is left running";
+    EXPECT_EQ(rig.session.NextWake(), 68 * kPeriod) << "the flag is up: the poller acts";
+}
+
+// The window sleeps through the poller's idle ticks: with the flag down it wakes for the other
+// timers only, and for nothing at all on the title screen.
+TEST(GameOverTest, TheWindowWakesForThePollerOnlyWhileTheFlagIsUp) {
+    Rig rig;
+    EXPECT_EQ(rig.session.NextDue(), kPeriod);
+    EXPECT_EQ(rig.session.NextWake(), -1);
+    rig.session.Advance(kPeriod / 3);
+    rig.NewGame();
+    EXPECT_EQ(rig.session.NextDue(), kPeriod);
+    EXPECT_EQ(rig.session.NextWake(), kPeriod / 3 + kPeriod);
 }
 
 // A game stopped at score 57 with a power-up running, a token on the bar and a magenta bar.

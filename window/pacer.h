@@ -11,6 +11,10 @@ class Pacer {
     // After a stall (a dragged window, a suspended process) the game runs at most this much
     // time at once instead of racing through every tick it missed.
     static constexpr Micros kMaxCatchUp = 250000;
+    // The longest the loop sleeps while any timer runs, even one whose ticks change nothing (it
+    // need not wake for those): well inside kMaxCatchUp, so that a long sleep is never taken for
+    // a stall and no tick is lost.
+    static constexpr int kLongestSleepMs = static_cast<int>(kMaxCatchUp / 2000);
 
     void Start(Micros realNow) { last_ = realNow; }
     // Game time to let pass for the real clock now reading `realNow`: whole milliseconds, the

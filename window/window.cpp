@@ -54,6 +54,14 @@ bool OffScreen() {
     return false;
 }
 
+// The next event the wait above put in SDL's queue, taken without reading the display again. SDL
+// keeps a marker in the queue between polls; left there, it spares every later wait a second read
+// of the display (and of the pads) before it sleeps, so the loop reads both once per pass.
+bool TakeQueuedEvent(SDL_Event& event) {
+    return SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_POLLSENTINEL - 1) > 0 ||
+           SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_POLLSENTINEL + 1, SDL_LASTEVENT) > 0;
+}
+
 int NoWindow(const char* why) {
     std::fprintf(stderr, "sinkaway: cannot open a window: %s; is a display available (DISPLAY)?\n",
                  why);
@@ -229,15 +237,24 @@ int GameWindow::MillisToSleep() const {
             wait = std::max(wait, drawn_.atMs + screen_.framePeriodMs - NowMillis());
         return static_cast<int>(cap < 0 ? wait : std::min(wait, cap));
     }
-    return WaitMillis(session_.now(), session_.NextDue(), cap < 0 ? -1 : static_cast<int>(cap));
+    // Woken only for the ticks that can change something; the clock still runs at least this
+    // often, so that the others all fire in their turn.
+    if (session_.NextDue() >= 0)
+        cap = cap < 0 ? Pacer::kLongestSleepMs : std::min<int64_t>(cap, Pacer::kLongestSleepMs);
+    return WaitMillis(session_.now(), session_.NextWake(), cap < 0 ? -1 : static_cast<int>(cap));
 }
 
 void GameWindow::Loop() {
 #ifdef __EMSCRIPTEN__
     // The browser calls a step at each display frame and never gives the thread back: the page
-    // cannot sleep, and a frame with nothing due neither ticks nor draws.
-    emscripten_set_main_loop_arg([](void* self) { static_cast<GameWindow*>(self)->Step(); }, this,
-                                 0, 1);
+    // cannot sleep, and a frame with nothing due neither ticks nor draws. Nothing waits for
+    // events there, so each step reads them first.
+    emscripten_set_main_loop_arg(
+        [](void* self) {
+            SDL_PumpEvents();
+            static_cast<GameWindow*>(self)->Step();
+        },
+        this, 0, 1);
 #else
     while (running_) {
         // Sleeps until an event arrives or the next timer comes due; the event stays queued.
@@ -246,6 +263,8 @@ void GameWindow::Loop() {
             SDL_WaitEvent(nullptr);
         } else if (wait > 0) {
             SDL_WaitEventTimeout(nullptr, wait);
+        } else {
+            SDL_PumpEvents();
         }
         Step();
     }
@@ -267,7 +286,7 @@ void GameWindow::Step() {
         running_ = false;
 
     SDL_Event event;
-    while (running_ && SDL_PollEvent(&event)) Handle(event);
+    while (running_ && TakeQueuedEvent(event)) Handle(event);
     TakeStoreNews();
     if (best_.replay() != nullptr && best_.replay()->ended() != drawn_.replayEnded) {
         drawn_.replayEnded = best_.replay()->ended();

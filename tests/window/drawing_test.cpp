@@ -216,5 +216,42 @@ TEST(AssetCandidates, CommandLineThenDataFolderThenBesideTheProgram) {
               (std::vector<std::string>{"/b/assets/a.xpm"}));
 }
 
+// A fill that leaves out a part paints every other pixel of its rectangle once, whatever the
+// part's overlap.
+TEST(Painter, FillAroundAPartPaintsExactlyTheRest) {
+    struct Case {
+        const char* what;
+        PixelRect skip;
+    } cases[] = {{"inside", {5, 3, 9, 6}},
+                 {"across an edge", {-2, 4, 6, 20}},
+                 {"apart", {30, 30, 40, 40}},
+                 {"over all", {-1, -1, 99, 99}},
+                 {"empty", {4, 4, 4, 9}}};
+    constexpr int kW = 16, kH = 10;
+    const PixelRect rect{2, 1, 14, 8};
+    for (const Case& c : cases) {
+        std::unique_ptr<SDL_Surface, decltype(&SDL_FreeSurface)> surface(
+            SDL_CreateRGBSurfaceWithFormat(0, kW, kH, 32, SDL_PIXELFORMAT_RGB888),
+            &SDL_FreeSurface);
+        std::unique_ptr<SDL_Renderer, decltype(&SDL_DestroyRenderer)> r(
+            SDL_CreateSoftwareRenderer(surface.get()), &SDL_DestroyRenderer);
+        ASSERT_TRUE(surface && r);
+        SDL_SetRenderDrawBlendMode(r.get(), SDL_BLENDMODE_ADD);  // a pixel painted twice shows
+        Painter(r.get()).Fill(rect, 0x000040, c.skip);
+        SDL_RenderPresent(r.get());
+        for (int y = 0; y < kH; ++y) {
+            for (int x = 0; x < kW; ++x) {
+                const bool inRect = x >= rect.x0 && x < rect.x1 && y >= rect.y0 && y < rect.y1;
+                const bool inSkip =
+                    x >= c.skip.x0 && x < c.skip.x1 && y >= c.skip.y0 && y < c.skip.y1;
+                const auto* row =
+                    static_cast<const Uint32*>(surface->pixels) + y * surface->pitch / 4;
+                const Uint32 want = inRect && !inSkip ? 0x400000u : 0u;  // red 0x40
+                ASSERT_EQ(row[x] & 0xFFFFFF, want) << c.what << " at " << x << "," << y;
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace sinkaway

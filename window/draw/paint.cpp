@@ -40,6 +40,19 @@ void Painter::Fill(const PixelRect& rect, Color color) {
     SDL_RenderFillRect(r_, &r);
 }
 
+void Painter::Fill(const PixelRect& rect, Color color, const PixelRect& skip) {
+    const PixelRect cut{std::max(rect.x0, skip.x0), std::max(rect.y0, skip.y0),
+                        std::min(rect.x1, skip.x1), std::min(rect.y1, skip.y1)};
+    if (cut.empty()) {
+        Fill(rect, color);
+        return;
+    }
+    Fill({rect.x0, rect.y0, rect.x1, cut.y0}, color);
+    Fill({rect.x0, cut.y0, cut.x0, cut.y1}, color);
+    Fill({cut.x1, cut.y0, rect.x1, cut.y1}, color);
+    Fill({rect.x0, cut.y1, rect.x1, rect.y1}, color);
+}
+
 void Painter::Outline(const PixelRect& rect, int t, Color color) {
     if (rect.empty() || t <= 0)
         return;

@@ -14,6 +14,8 @@ class Painter {
     explicit Painter(SDL_Renderer* renderer) : r_(renderer) {}
 
     void Fill(const PixelRect& rect, Color color);
+    // The rectangle but for the part inside `skip`, in at most four pieces.
+    void Fill(const PixelRect& rect, Color color, const PixelRect& skip);
     // An outline `thickness` pixels wide, lying inside the rectangle.
     void Outline(const PixelRect& rect, int thickness, Color color);
     void FillEllipse(const PixelRect& bounds, Color color);

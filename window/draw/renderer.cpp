@@ -62,7 +62,11 @@ void FormRenderer::Draw(const Form& form, const Viewport& viewport, const Overla
         paint_.Fill(client_, form.backColor);
 
     DrawShape(form.shpPower);
-    DrawShape(form.shpFloor);
+    // The hole is drawn right over the bar: where it covers the bar the bar is not drawn at all.
+    const Shape& hole = form.shpHole;
+    const bool holeCovers = hole.visible && hole.fillSolid && hole.form != ShapeForm::kCircle;
+    DrawShape(form.shpFloor,
+              holeCovers ? vp_.Rect(hole.left, hole.top, hole.width, hole.height) : PixelRect{});
     DrawShape(form.shpHole);
     DrawShape(form.shpWallBottom);
     DrawImage(form.imgNewGame);
@@ -93,7 +97,7 @@ void FormRenderer::Draw(const Form& form, const Viewport& viewport, const Overla
     SDL_RenderSetClipRect(sdl_, nullptr);
 }
 
-void FormRenderer::DrawShape(const Shape& s) {
+void FormRenderer::DrawShape(const Shape& s, const PixelRect& covered) {
     if (!s.visible)
         return;
     const PixelRect rect = vp_.Rect(s.left, s.top, s.width, s.height);
@@ -104,9 +108,14 @@ void FormRenderer::DrawShape(const Shape& s) {
         if (s.fillSolid)
             paint_.FillEllipse(rect, s.fillColor);
         paint_.EllipseRing(rect, border, s.borderColor);
+    } else if (s.fillSolid && border > 0) {
+        // A filled box with a border: the border's colour over the whole box, the fill inside.
+        paint_.Fill(rect, s.borderColor, covered);
+        paint_.Fill({rect.x0 + border, rect.y0 + border, rect.x1 - border, rect.y1 - border},
+                    s.fillColor, covered);
     } else {
         if (s.fillSolid)
-            paint_.Fill(rect, s.fillColor);
+            paint_.Fill(rect, s.fillColor, covered);
         paint_.Outline(rect, border, s.borderColor);
     }
 }
@@ -121,12 +130,18 @@ void FormRenderer::DrawLabel(const Label& label) {
         text_.Get(&label, label.caption, label.foreColor, font, rect.w(), centred);
     if (text.texture == nullptr)
         return;
-    // A label is a fixed-size box: its text is cut off at the box's edges.
-    ClipTo(rect);
+    // A label is a fixed-size box: its text is cut off at the box's edges (and the client
+    // area's). The text is copied pixel for pixel, so cutting the copy's source and destination
+    // alike cuts it exactly, with no clip rectangle to set and reset on every frame.
     const int x = centred ? rect.x0 + (rect.w() - text.w) / 2 : rect.x0;
-    const SDL_Rect dst{x, rect.y0, text.w, text.h};
-    SDL_RenderCopy(sdl_, text.texture, nullptr, &dst);
-    ClipTo(client_);
+    const int x0 = std::max({x, rect.x0, client_.x0}), y0 = std::max(rect.y0, client_.y0);
+    const int x1 = std::min({x + text.w, rect.x1, client_.x1});
+    const int y1 = std::min({rect.y0 + text.h, rect.y1, client_.y1});
+    if (x1 <= x0 || y1 <= y0)
+        return;
+    const SDL_Rect src{x0 - x, y0 - rect.y0, x1 - x0, y1 - y0};
+    const SDL_Rect dst{x0, y0, x1 - x0, y1 - y0};
+    SDL_RenderCopy(sdl_, text.texture, &src, &dst);
 }
 
 void FormRenderer::DrawImage(const Clickable& image) {

@@ -43,7 +43,8 @@ class FormRenderer {
     void Draw(const Form& form, const Viewport& viewport, const Overlay& overlay);
 
   private:
-    void DrawShape(const Shape& shape);
+    // Pixels in `covered` are left alone: an opaque shape drawn next paints them.
+    void DrawShape(const Shape& shape, const PixelRect& covered = {});
     void DrawLabel(const Label& label);
     void DrawImage(const Clickable& image);
     void DrawCheckBox(const CheckBox& box, bool focused);
