@@ -126,7 +126,9 @@ size_at_least() { [ "$(stat -c %s "$1" 2>/dev/null || echo 0)" -ge "$2" ]; }
 # holds SECONDS DESCRIPTION COMMAND...: for what must not happen, which no event announces: takes
 # shots for that long, the last one after it, and fails at the first on which the command fails.
 holds() {
-    local deadline=$(( $(date +%s%N) + $1 * 1000000000 )) what=$2 last
+    # Seconds may have a fraction, which shell arithmetic cannot take.
+    local deadline what=$2 last
+    deadline=$(( $(date +%s%N) + $(awk -v s="$1" 'BEGIN { printf "%d", s * 1e9 }') ))
     shift 2
     while :; do
         last=0
