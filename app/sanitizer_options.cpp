@@ -14,4 +14,6 @@ extern "C" const char* __ubsan_default_options() {
 extern "C" const char* __lsan_default_suppressions() {
     return "leak:libdbus-1.so\nleak:libX11.so\nleak:libGLX\nleak:libEGL\nleak:dri.so\n";
 }
-extern "C" const char* __lsan_default_options() { return "print_suppressions=0"; }
+extern "C" const char* __lsan_default_options() {
+    return "print_suppressions=0";
+}

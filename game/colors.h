@@ -21,8 +21,14 @@ inline constexpr Color kCyan = 0xFFFF00;
 inline constexpr Color kLightCyan = 0xFFFFC0;
 }  // namespace colors
 
-inline constexpr uint8_t RedOf(Color c) { return static_cast<uint8_t>(c & 0xFF); }
-inline constexpr uint8_t GreenOf(Color c) { return static_cast<uint8_t>((c >> 8) & 0xFF); }
-inline constexpr uint8_t BlueOf(Color c) { return static_cast<uint8_t>((c >> 16) & 0xFF); }
+inline constexpr uint8_t RedOf(Color c) {
+    return static_cast<uint8_t>(c & 0xFF);
+}
+inline constexpr uint8_t GreenOf(Color c) {
+    return static_cast<uint8_t>((c >> 8) & 0xFF);
+}
+inline constexpr uint8_t BlueOf(Color c) {
+    return static_cast<uint8_t>((c >> 16) & 0xFF);
+}
 
 }  // namespace sinkaway

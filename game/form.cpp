@@ -5,11 +5,16 @@ namespace sinkaway {
 
 const char* TimerName(TimerId id) {
     switch (id) {
-        case TimerId::tmrScore: return "tmrScore";
-        case TimerId::tmrBall: return "tmrBall";
-        case TimerId::tmrMain: return "tmrMain";
-        case TimerId::tmrPower: return "tmrPower";
-        case TimerId::tmrGameOver: return "tmrGameOver";
+        case TimerId::tmrScore:
+            return "tmrScore";
+        case TimerId::tmrBall:
+            return "tmrBall";
+        case TimerId::tmrMain:
+            return "tmrMain";
+        case TimerId::tmrPower:
+            return "tmrPower";
+        case TimerId::tmrGameOver:
+            return "tmrGameOver";
     }
     return "";
 }
@@ -103,10 +108,12 @@ Form MakeDesignForm() {
     f.lblGameOver = MakeLabel(0, 1560, 4725, 375, "GO", colors::kCyan, Align::kCenter,
                               {"Arial Black", 14.25f, 900, false});
 
+    // clang-format off
     f.chkPower = {360, 4920, 1575, 255, 1, true, "PowerUps", colors::kLightCyan, colors::kBlack,
                   kFixedsys9};
     f.chkBGM = {360, 5160, 1095, 375, 1, true, "BGM", colors::kLightCyan, colors::kBlack,
                 {"Arial Black", 9.0f, 900, false}};
+    // clang-format on
 
     f.imgNewGame = {1800, 2880, 1100, 855, true, colors::kBlack};
     f.cmdNewGame = {1920, 3600, 840, 135, true, colors::kBlack};

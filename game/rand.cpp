@@ -18,7 +18,8 @@ float SeededGenerator::NextFloat() {
 int32_t Rand(FloatSource& source, int32_t low, int32_t high) {
     const float r = source.NextFloat();
     // Unsigned arithmetic keeps the 32-bit wrap defined; the game's ranges never come near it.
-    const auto n = static_cast<int32_t>(static_cast<uint32_t>(high) - static_cast<uint32_t>(low) + 1u);
+    const auto n =
+        static_cast<int32_t>(static_cast<uint32_t>(high) - static_cast<uint32_t>(low) + 1u);
     return static_cast<int32_t>(std::floor(static_cast<double>(r) * n) + low);
 }
 

@@ -7,7 +7,7 @@ namespace sinkaway {
 
 // Any uniform source of single-precision values in [0, 1). Tests substitute scripted sources.
 class FloatSource {
-public:
+  public:
     virtual ~FloatSource() = default;
     virtual float NextFloat() = 0;
     virtual void Seed(uint64_t seed) = 0;
@@ -15,12 +15,12 @@ public:
 
 // SplitMix64: tiny, fast, and the same sequence on every machine for the same seed.
 class SeededGenerator final : public FloatSource {
-public:
+  public:
     explicit SeededGenerator(uint64_t seed = 0) : state_(seed) {}
     void Seed(uint64_t seed) override { state_ = seed; }
     float NextFloat() override;
 
-private:
+  private:
     uint64_t state_;
 };
 

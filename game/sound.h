@@ -5,7 +5,7 @@
 namespace sinkaway {
 
 class MusicPlayer {
-public:
+  public:
     virtual ~MusicPlayer() = default;
     // Starts the music once, asynchronously; replaces whatever is still playing. Never reports
     // failure: a missing file or audio device simply means silence (or a short beep).
@@ -13,7 +13,7 @@ public:
 };
 
 class NullMusicPlayer final : public MusicPlayer {
-public:
+  public:
     void PlayAsync() override {}
 };
 

@@ -14,7 +14,9 @@ void Game::KeyDown(uint16_t keyCode) {
 }
 
 // Any key-up stops the ball, even while the other arrow is still held.
-void Game::KeyUp(uint16_t /*keyCode*/) { state.intBallDX = 0; }
+void Game::KeyUp(uint16_t /*keyCode*/) {
+    state.intBallDX = 0;
+}
 
 void Game::SteerBall() {
     Shape& ball = form.shpBall;

@@ -11,7 +11,8 @@ namespace {
 
 bool SaveScaled(SDL_Surface* source, int size, const std::string& path) {
     SDL_Surface* out = SDL_CreateRGBSurfaceWithFormat(0, size, size, 32, SDL_PIXELFORMAT_RGBA32);
-    if (out == nullptr) return false;
+    if (out == nullptr)
+        return false;
     SDL_Surface* src = SDL_ConvertSurfaceFormat(source, SDL_PIXELFORMAT_RGBA32, 0);
     bool ok = src != nullptr;
     if (ok) {
@@ -46,7 +47,8 @@ int main(int argc, char** argv) {
     const std::string dir = argv[3];
     for (int size : {16, 32, 64, 128, 256}) {
         SDL_Surface* source = size == 16 ? small : large;
-        const std::string path = dir + "/" + std::to_string(size) + "x" + std::to_string(size) + ".png";
+        const std::string path =
+            dir + "/" + std::to_string(size) + "x" + std::to_string(size) + ".png";
         if (!SaveScaled(source, size, path)) {
             std::fprintf(stderr, "make_icons: cannot write %s\n", path.c_str());
             return 1;

@@ -37,7 +37,8 @@ TEST(Replay, EveryRecordedScriptGivesItsGoldenTrace) {
     const bool update = std::getenv("SINKAWAY_UPDATE_GOLDEN") != nullptr;
     int checked = 0;
     for (const auto& entry : fs::directory_iterator(dir)) {
-        if (entry.path().extension() != ".txt") continue;
+        if (entry.path().extension() != ".txt")
+            continue;
         SCOPED_TRACE(entry.path().filename().string());
         const RunResult r = RunScript(ReadFile(entry.path()), "");
         ASSERT_EQ(r.status, 0) << r.err;

@@ -32,7 +32,7 @@ inline std::vector<std::string> SplitLines(const std::string& text) {
 
 // A scratch folder removed with the object.
 class TempDir {
-public:
+  public:
     TempDir() {
         std::string tmpl = (std::filesystem::temp_directory_path() / "sinkaway-XXXXXX").string();
         path_ = ::mkdtemp(tmpl.data());
@@ -41,7 +41,7 @@ public:
     std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
     const std::filesystem::path& path() const { return path_; }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
@@ -76,7 +76,8 @@ inline int RunCommand(const std::string& args, std::string* err = nullptr) {
     const std::string cmd =
         std::string(SINKAWAY_BINARY) + " " + args + " >/dev/null 2>'" + errPath.string() + "'";
     const int raw = std::system(cmd.c_str());
-    if (err != nullptr) *err = ReadFile(errPath);
+    if (err != nullptr)
+        *err = ReadFile(errPath);
     return WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
 }
 
@@ -99,7 +100,8 @@ inline RunResult RunArgs(const std::vector<std::string>& args, const std::string
         ::dup2(::open("/dev/null", O_WRONLY), 1);
         ::dup2(::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 2);
         ::close(0);
-        if (!input.empty() && ::open(input.c_str(), O_RDONLY) != 0) ::_exit(126);
+        if (!input.empty() && ::open(input.c_str(), O_RDONLY) != 0)
+            ::_exit(126);
         ::execv(argv[0], argv.data());
         ::_exit(127);
     }

@@ -12,7 +12,7 @@ namespace sinkaway::testing {
 
 // Hands out the floats it was given, in order; running dry is a test failure, not a silent 0.
 class ScriptedSource final : public FloatSource {
-public:
+  public:
     ScriptedSource() = default;
     ScriptedSource(std::initializer_list<float> values) : values_(values) {}
     void Push(float v) { values_.push_back(v); }
@@ -21,7 +21,8 @@ public:
         Push((static_cast<float>(result - low) + 0.5f) / static_cast<float>(high - low + 1));
     }
     float NextFloat() override {
-        if (values_.empty()) throw std::logic_error("ScriptedSource ran dry");
+        if (values_.empty())
+            throw std::logic_error("ScriptedSource ran dry");
         float v = values_.front();
         values_.pop_front();
         return v;
@@ -29,12 +30,12 @@ public:
     void Seed(uint64_t) override {}
     size_t left() const { return values_.size(); }
 
-private:
+  private:
     std::deque<float> values_;
 };
 
 class CountingMusic final : public MusicPlayer {
-public:
+  public:
     void PlayAsync() override { ++plays; }
     int plays = 0;
 };
