@@ -9,7 +9,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev
     fonts-dejavu-core fonts-lato
     xvfb xauth xdotool imagemagick x11-utils openbox python3
-    clang libclang-rt-14-dev ninja-build
+    clang clang-format libclang-rt-14-dev ninja-build
     lintian appstream desktop-file-utils
 )
 
