@@ -67,6 +67,13 @@ void GameWindow::Handle(const SDL_Event& e) {
         case SDL_FINGERUP:
             Apply(router_.FingerUp(TouchOf(e.tfinger)));
             break;
+        case SDL_FINGERMOTION: {
+            const InputRouter::Outcomes outcomes = router_.FingerMoved(TouchOf(e.tfinger));
+            if (outcomes.empty())
+                return;  // a finger sliding on its own half changes nothing
+            Apply(outcomes);
+            break;
+        }
         case SDL_MOUSEBUTTONDOWN:
             // SDL makes clicks of touches too: the fingers have had their say already.
             if (e.button.which == SDL_TOUCH_MOUSEID)

@@ -35,6 +35,7 @@ struct Event {
         kFocusLost,
         kFingerDown,
         kFingerUp,
+        kFingerMoved,
         kRows,          // the worker's news: a table of three games
         kReplayLoaded,  // the worker's news: the replay asked for is ready
         kReplayFailed,  // ...or cannot be played
@@ -93,6 +94,11 @@ Event Finger(bool down, int64_t finger, float across, Control over = Control::kN
     e.touch.finger = finger;
     e.touch.across = across;
     e.touch.over = over;
+    return e;
+}
+Event Slide(int64_t finger, float across) {
+    Event e = Finger(false, finger, across);
+    e.kind = K::kFingerMoved;
     return e;
 }
 Event FingerOn(bool down, Touch touch) {
@@ -159,6 +165,8 @@ struct Window {
                 return Answer(router.FingerDown(e.touch));
             case K::kFingerUp:
                 return Answer(router.FingerUp(e.touch));
+            case K::kFingerMoved:
+                return Answer(router.FingerMoved(e.touch));
             case K::kRows: {
                 StoreWorker::News news;
                 news.rows = std::vector<BestGameRow>(3);
@@ -428,7 +436,8 @@ const Case kCases[] = {
       {Pad(B::kY, true), "panel close"},
       {Key(kKeySpace), "click cmdNewGame"}}},
     {"FingersSteer",
-     "a finger held on a half is that arrow held; the arrow goes up with its last finger",
+     "a finger held on a half is that arrow held, and turns as it slides over; the arrow goes up "
+     "with its last finger",
      Screen::kPlay,
      {{Finger(true, 1, 0.2f), "down 37"},
       {Finger(true, 1, 0.2f), ""},
@@ -436,8 +445,11 @@ const Case kCases[] = {
       {Finger(false, 1, 0.2f), ""},
       {Finger(true, 3, 0.5f), "down 39"},
       {Finger(false, 2, 0.9f), "up 37"},
-      {Finger(false, 3, 0.1f), "up 39"},
-      {Finger(false, 3, 0.1f), ""}}},
+      {Slide(3, 0.6f), ""},
+      {Slide(3, 0.3f), "up 39, down 37"},
+      {Finger(false, 3, 0.1f), "up 37"},
+      {Finger(false, 3, 0.1f), ""},
+      {Slide(3, 0.9f), ""}}},
     {"FingersAtThePause",
      "a finger held goes up at the pause, and a touch resumes without steering",
      Screen::kPlay,

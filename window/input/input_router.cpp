@@ -276,10 +276,44 @@ InputRouter::Outcomes InputRouter::FingerDown(const Touch& touch) {
         return out_;
     }
     const uint16_t vk = touch.across < 0.5f ? kKeyLeft : kKeyRight;
-    bool held = false;
-    for (const auto& [finger, key] : fingers_) held = held || key == vk;
+    const bool held = ArrowHeld(vk);
     fingers_[touch.finger] = vk;
     // A second finger on the same half holds the arrow already held.
+    if (!held) {
+        KeyPress press;
+        press.vk = vk;
+        RouteKeyDown(press);
+    }
+    return out_;
+}
+
+bool InputRouter::ArrowHeld(uint16_t vk) const {
+    for (const auto& [finger, key] : fingers_) {
+        if (key == vk)
+            return true;
+    }
+    return false;
+}
+
+void InputRouter::FingerArrowUp(uint16_t vk) {
+    // The arrow goes up when no finger holds it any more, as a pad's does.
+    if (!ArrowHeld(vk))
+        RouteKeyUp(vk);
+}
+
+InputRouter::Outcomes InputRouter::FingerMoved(const Touch& touch) {
+    Begin();
+    const auto it = fingers_.find(touch.finger);
+    if (it == fingers_.end() || it->second == 0)
+        return out_;
+    const uint16_t vk = touch.across < 0.5f ? kKeyLeft : kKeyRight;
+    const uint16_t was = it->second;
+    if (vk == was)
+        return out_;
+    // As a player's thumb would on the keys: one arrow up, the other down.
+    const bool held = ArrowHeld(vk);
+    it->second = vk;
+    FingerArrowUp(was);
     if (!held) {
         KeyPress press;
         press.vk = vk;
@@ -297,14 +331,9 @@ InputRouter::Outcomes InputRouter::FingerUp(const Touch& touch) {
     fingers_.erase(it);
     if (vk == 0) {
         ReleaseButton(touch.over);
-        return out_;
+    } else {
+        FingerArrowUp(vk);
     }
-    // The arrow goes up when no finger holds it any more, as a pad's does.
-    for (const auto& [finger, key] : fingers_) {
-        if (key == vk)
-            return out_;
-    }
-    RouteKeyUp(vk);
     return out_;
 }
 

@@ -72,6 +72,8 @@ class InputRouter {
     // chosen already, watched, a touch outside the panel closes it, and one on a replay ends it.
     Outcomes FingerDown(const Touch& touch);
     Outcomes FingerUp(const Touch& touch);
+    // A finger that steers and slides over the middle steers the other way.
+    Outcomes FingerMoved(const Touch& touch);
     // Pads: `pad` tells them apart. The d-pad and the stick are the arrow keys, A the new-game
     // button, Start pauses and resumes during play and starts a game otherwise.
     Outcomes PadPress(int pad, PadButton button, bool down);
@@ -109,6 +111,8 @@ class InputRouter {
     void PressButton(Control over);
     void ReleaseButton(Control over);
     void TouchBestGames(const Touch& touch);
+    bool ArrowHeld(uint16_t vk) const;  // by a finger
+    void FingerArrowUp(uint16_t vk);    // a finger let go of it
     void MoveFocus(bool backwards);
     void Emit(InputOutcome::Kind kind, uint16_t vk = 0);
     void Emit(BestGames::Command command);
