@@ -32,18 +32,19 @@ function serve(folder) {
   return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
 }
 
-// A screenshot's pixels as RGBA, decoded by the browser itself.
-async function pixels(page, decoder, png) {
+// A screenshot's pixels as RGBA, decoded by the browser itself; or what `look` (the text of a
+// function of the RGBA bytes and the width) finds in them there, when they are too many to pass.
+async function pixels(page, decoder, png, look = '(data, width) => ({ width, data: Array.from(data) })') {
   const png64 = png ?? await page.screenshot({ encoding: 'base64' });
-  return decoder.evaluate(async (data) => {
+  return decoder.evaluate(async (data, look) => {
     const img = new Image();
     img.src = 'data:image/png;base64,' + data;
     await img.decode();
     const c = new OffscreenCanvas(img.width, img.height);
     const g = c.getContext('2d');
     g.drawImage(img, 0, 0);
-    return { width: img.width, data: Array.from(g.getImageData(0, 0, img.width, img.height).data) };
-  }, png64);
+    return (0, eval)(look)(g.getImageData(0, 0, img.width, img.height).data, img.width);
+  }, png64, look);
 }
 
 // How many pixels of a rectangle have exactly the colour `hex`.
@@ -171,23 +172,16 @@ const tests = {
     await sharp('upright');
     // The ball's middle across, in device pixels (its red edge), or NaN once it is gone: found
     // by the decoding page, as a phone's screenshot is too big to pass around quickly.
-    const ballX = async () => decoder.evaluate(async (data) => {
-      const img = new Image();
-      img.src = 'data:image/png;base64,' + data;
-      await img.decode();
-      const c = new OffscreenCanvas(img.width, img.height);
-      const g = c.getContext('2d');
-      g.drawImage(img, 0, 0);
-      const px = g.getImageData(0, 0, img.width, img.height).data;
+    const ballX = () => pixels(page, decoder, undefined, `(px, width) => {
       let sum = 0, n = 0;
       for (let o = 0; o < px.length; o += 4) {
         if (px[o] === 255 && px[o + 1] === 0 && px[o + 2] === 0) {
-          sum += (o / 4) % img.width;
+          sum += (o / 4) % width;
           ++n;
         }
       }
       return n >= 20 ? sum / n : NaN;
-    }, await page.screenshot({ encoding: 'base64' }));
+    }`);
     const until = async (what, test) => {
       for (const end = Date.now() + WAIT_MS; ; await new Promise((r) => setTimeout(r, 20))) {
         const x = await ballX();
