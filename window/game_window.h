@@ -58,6 +58,10 @@ class GameWindow {
     void Apply(InputRouter::Outcomes outcomes);
     // The control under a window point, with the point in output pixels.
     Control ControlAt(int windowX, int windowY, int& outX, int& outY) const;
+    // A window point in twips, with the point in output pixels.
+    TwipPoint TwipsAt(int windowX, int windowY, int& outX, int& outY) const;
+    // A finger and what lies under it.
+    Touch TouchOf(const SDL_TouchFingerEvent& finger) const;
     // After every event: hidden controls give up the focus and the tooltip, and the window
     // draws again.
     void AfterEvent();

@@ -60,7 +60,24 @@ void GameWindow::Handle(const SDL_Event& e) {
             if (const uint16_t vk = ToVirtualKey(e.key.keysym.sym, e.key.keysym.mod); vk != 0)
                 Apply(router_.KeyUp(vk));
             break;
+        case SDL_FINGERDOWN:
+            tooltip_.Dismiss();
+            Apply(router_.FingerDown(TouchOf(e.tfinger)));
+            break;
+        case SDL_FINGERUP:
+            Apply(router_.FingerUp(TouchOf(e.tfinger)));
+            break;
+        case SDL_FINGERMOTION: {
+            const InputRouter::Outcomes outcomes = router_.FingerMoved(TouchOf(e.tfinger));
+            if (outcomes.empty())
+                return;  // a finger sliding on its own half changes nothing
+            Apply(outcomes);
+            break;
+        }
         case SDL_MOUSEBUTTONDOWN:
+            // SDL makes clicks of touches too: the fingers have had their say already.
+            if (e.button.which == SDL_TOUCH_MOUSEID)
+                return;
             tooltip_.Dismiss();
             if (e.button.button != SDL_BUTTON_LEFT)
                 break;
@@ -70,12 +87,16 @@ void GameWindow::Handle(const SDL_Event& e) {
                 SDL_CaptureMouse(SDL_TRUE);
             break;
         case SDL_MOUSEBUTTONUP:
+            if (e.button.which == SDL_TOUCH_MOUSEID)
+                return;
             if (e.button.button != SDL_BUTTON_LEFT)
                 break;
             SDL_CaptureMouse(SDL_FALSE);
             Apply(router_.ButtonUp(ControlAt(e.button.x, e.button.y, x, y)));
             break;
         case SDL_MOUSEMOTION: {
+            if (e.motion.which == SDL_TOUCH_MOUSEID)
+                return;
             const Control over = ControlAt(e.motion.x, e.motion.y, x, y);
             tooltip_.Move(over == Control::imgNewGame, x, y, NowMillis());
             Apply(router_.PointerMoved(over));
@@ -133,15 +154,38 @@ void GameWindow::AfterEvent() {
     drawn_.dirty = true;
 }
 
+Touch GameWindow::TouchOf(const SDL_TouchFingerEvent& finger) const {
+    // SDL gives a finger's place as a share of the window's width and height.
+    int ww = 1, wh = 1, x = 0, y = 0;
+    SDL_GetWindowSize(screen_.window, &ww, &wh);
+    const TwipPoint p = TwipsAt(static_cast<int>(finger.x * static_cast<float>(ww)),
+                                static_cast<int>(finger.y * static_cast<float>(wh)), x, y);
+    Touch touch;
+    touch.finger = finger.fingerId;
+    touch.across = finger.x;
+    touch.over = HitTest(session_.game.form, p);
+    // The line shows under the same condition as it is drawn.
+    touch.onNewBest = best_.replay() == nullptr && best_.newBest() > 0 &&
+                      session_.game.form.lblGameOver.visible && Contains(drawn_.newBestLine, p);
+    if (best_.mode() == BestGames::Mode::kPanel) {
+        touch.inPanel = PanelLayout::Contains(p.x, p.y);
+        touch.panelRow = PanelLayout::RowAt(p.x, p.y);
+    }
+    return touch;
+}
+
 Control GameWindow::ControlAt(int windowX, int windowY, int& outX, int& outY) const {
+    return HitTest(session_.game.form, TwipsAt(windowX, windowY, outX, outY));
+}
+
+TwipPoint GameWindow::TwipsAt(int windowX, int windowY, int& outX, int& outY) const {
     // Window points and output pixels differ on high-density displays.
     int ww = 1, wh = 1, ow = 1, oh = 1;
     SDL_GetWindowSize(screen_.window, &ww, &wh);
     SDL_GetRendererOutputSize(screen_.renderer, &ow, &oh);
     outX = ww > 0 ? windowX * ow / ww : windowX;
     outY = wh > 0 ? windowY * oh / wh : windowY;
-    const Viewport vp = FitViewport(ow, oh);
-    return HitTest(session_.game.form, vp.ToTwips(outX, outY));
+    return FitViewport(ow, oh).ToTwips(outX, outY);
 }
 
 }  // namespace sinkaway

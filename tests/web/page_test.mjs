@@ -1,7 +1,7 @@
 // The page in Debian's headless Chromium, served from 127.0.0.1 as any static host would: the
 // title screen against the desktop's screenshot of the same state, a game played with keys to its
-// game-over screen, and the pause when the page loses the focus. Each check waits for what it
-// looks for (up to WAIT_MS); none is tried twice.
+// game-over screen, one steered by touch on a phone, and the pause when the page loses the focus.
+// Each check waits for what it looks for (up to WAIT_MS); none is tried twice.
 //   node page_test.mjs SITE_FOLDER DESKTOP_SINKAWAY
 import { execFileSync } from 'node:child_process';
 import { mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
@@ -32,18 +32,19 @@ function serve(folder) {
   return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
 }
 
-// A screenshot's pixels as RGBA, decoded by the browser itself.
-async function pixels(page, decoder, png) {
+// A screenshot's pixels as RGBA, decoded by the browser itself; or what `look` (the text of a
+// function of the RGBA bytes and the width) finds in them there, when they are too many to pass.
+async function pixels(page, decoder, png, look = '(data, width) => ({ width, data: Array.from(data) })') {
   const png64 = png ?? await page.screenshot({ encoding: 'base64' });
-  return decoder.evaluate(async (data) => {
+  return decoder.evaluate(async (data, look) => {
     const img = new Image();
     img.src = 'data:image/png;base64,' + data;
     await img.decode();
     const c = new OffscreenCanvas(img.width, img.height);
     const g = c.getContext('2d');
     g.drawImage(img, 0, 0);
-    return { width: img.width, data: Array.from(g.getImageData(0, 0, img.width, img.height).data) };
-  }, png64);
+    return (0, eval)(look)(g.getImageData(0, 0, img.width, img.height).data, img.width);
+  }, png64, look);
 }
 
 // How many pixels of a rectangle have exactly the colour `hex`.
@@ -132,6 +133,84 @@ const tests = {
     const scrolled = await page.evaluate(() => window.scrollX + window.scrollY);
     if (scrolled !== 0)
       throw new Error('the arrow keys scrolled the page');
+    await page.close();
+  },
+
+  // On a phone the canvas fills the screen, sharp at its pixel ratio, held upright or on its side;
+  // a tap on the start image starts a game, and a finger held on either half steers that way.
+  async gameWithTouch(browser, base, decoder) {
+    const page = await browser.newPage();
+    page.on('pageerror', (e) => console.log('page error:', e.message));
+    const phone = { width: 360, height: 640, deviceScaleFactor: 2, isMobile: true, hasTouch: true };
+    await page.setViewport(phone);
+    await page.goto(base + '?args=' + encodeURIComponent('--seed 3'));
+    // Where the client area lies, as the game fits it: in device pixels and in CSS pixels.
+    const ratio = phone.deviceScaleFactor;
+    const s = Math.min(phone.width / WIDE, phone.height / HIGH);
+    const left = (phone.width - WIDE * s) / 2, top = (phone.height - HIGH * s) / 2;
+    const at = (x, y) => [left + x * s, top + y * s];
+    const area = (x, y, w, h) => [Math.ceil(ratio * (left + x * s)), Math.ceil(ratio * (top + y * s)),
+                                  Math.floor(ratio * w * s), Math.floor(ratio * h * s)];
+    const dots = ratio * ratio * s * s;
+    await waitFor('the title screen', page, decoder,
+                  (shot) => count(shot, ...area(0, 64, WIDE, 49), '00FFFF') >= 200 * dots);
+    // The canvas has a pixel for each of the screen's, turned either way.
+    const sharp = async (how) => {
+      for (const end = Date.now() + WAIT_MS; ; await new Promise((r) => setTimeout(r, 50))) {
+        const [w, h, sw, sh] = await page.evaluate(() => {
+          const c = document.getElementById('canvas');
+          return [c.width, c.height, Math.round(c.clientWidth * devicePixelRatio),
+                  Math.round(c.clientHeight * devicePixelRatio)];
+        });
+        const { width, height } = page.viewport();
+        if (w === sw && h === sh && sw === ratio * width && sh === ratio * height)
+          return;
+        if (Date.now() > end)
+          throw new Error(`${how}, the canvas draws ${w}x${h} for ${sw}x${sh} screen pixels`);
+      }
+    };
+    await sharp('upright');
+    // The ball's middle across, in device pixels (its red edge), or NaN once it is gone: found
+    // by the decoding page, as a phone's screenshot is too big to pass around quickly.
+    const ballX = () => pixels(page, decoder, undefined, `(px, width) => {
+      let sum = 0, n = 0;
+      for (let o = 0; o < px.length; o += 4) {
+        if (px[o] === 255 && px[o + 1] === 0 && px[o + 2] === 0) {
+          sum += (o / 4) % width;
+          ++n;
+        }
+      }
+      return n >= 20 ? sum / n : NaN;
+    }`);
+    const until = async (what, test) => {
+      for (const end = Date.now() + WAIT_MS; ; await new Promise((r) => setTimeout(r, 20))) {
+        const x = await ballX();
+        if (test(x))
+          return x;
+        if (Date.now() > end)
+          throw new Error(`waited ${WAIT_MS / 1000} s for ${what}`);
+      }
+    };
+    await page.touchscreen.tap(...at(156, 220));  // the start image
+    const start = await until('the game', (x) => x > 0);
+    // A finger held on one side until the ball has gone that way, then lifted.
+    const steer = async (x, moved) => {
+      const finger = await page.touchscreen.touchStart(x, phone.height / 2);
+      const after = await until('the ball to follow the finger', (x) => {
+        if (!(x > 0))
+          throw new Error('the game ended before the ball followed the finger');
+        return moved(x);
+      });
+      await finger.end();
+      return after;
+    };
+    const right = await steer(phone.width * 0.9, (x) => x > start + 4 * ratio * s);
+    await steer(phone.width * 0.1, (x) => x < right - 4 * ratio * s);
+    await page.setViewport({ ...phone, width: phone.height, height: phone.width });
+    await sharp('on its side');
+    const scrolled = await page.evaluate(() => window.scrollX + window.scrollY + visualViewport.scale);
+    if (scrolled !== 1)
+      throw new Error('the touches scrolled or zoomed the page');
     await page.close();
   },
 

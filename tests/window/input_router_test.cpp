@@ -33,6 +33,10 @@ struct Event {
         kStick,
         kUnplug,
         kFocusLost,
+        kFingerDown,
+        kFingerUp,
+        kFingerMoved,
+        kRows,          // the worker's news: a table of three games
         kReplayLoaded,  // the worker's news: the replay asked for is ready
         kReplayFailed,  // ...or cannot be played
     };
@@ -44,6 +48,7 @@ struct Event {
     int value = 0;  // the stick's position
     int pad = 0;
     Screen screen = Screen::kTitle;
+    Touch touch{};
 };
 
 using K = Event::Kind;
@@ -82,6 +87,27 @@ Event Unplug(int pad) {
 }
 Event FocusLost() {
     return {K::kFocusLost};
+}
+// A finger down or up at `across` (0 the window's left edge, 1 its right), over `over`.
+Event Finger(bool down, int64_t finger, float across, Control over = Control::kNone) {
+    Event e{down ? K::kFingerDown : K::kFingerUp};
+    e.touch.finger = finger;
+    e.touch.across = across;
+    e.touch.over = over;
+    return e;
+}
+Event Slide(int64_t finger, float across) {
+    Event e = Finger(false, finger, across);
+    e.kind = K::kFingerMoved;
+    return e;
+}
+Event FingerOn(bool down, Touch touch) {
+    Event e{down ? K::kFingerDown : K::kFingerUp};
+    e.touch = touch;
+    return e;
+}
+Event Rows() {
+    return {K::kRows};
 }
 Event ReplayLoaded() {
     return {K::kReplayLoaded};
@@ -135,6 +161,18 @@ struct Window {
                 return Answer(router.PadRemoved(e.pad));
             case K::kFocusLost:
                 return Answer(router.FocusLost());
+            case K::kFingerDown:
+                return Answer(router.FingerDown(e.touch));
+            case K::kFingerUp:
+                return Answer(router.FingerUp(e.touch));
+            case K::kFingerMoved:
+                return Answer(router.FingerMoved(e.touch));
+            case K::kRows: {
+                StoreWorker::News news;
+                news.rows = std::vector<BestGameRow>(3);
+                best.Hear(std::move(news), form);
+                return "";
+            }
             case K::kReplayLoaded: {
                 StoreWorker::News news;
                 news.replay = std::make_unique<ReplayPlayer>(ReplayScript{}, music);
@@ -397,6 +435,58 @@ const Case kCases[] = {
       {Key(kKeyEscape), "replay end"},
       {Pad(B::kY, true), "panel close"},
       {Key(kKeySpace), "click cmdNewGame"}}},
+    {"FingersSteer",
+     "a finger held on a half is that arrow held, and turns as it slides over; the arrow goes up "
+     "with its last finger",
+     Screen::kPlay,
+     {{Finger(true, 1, 0.2f), "down 37"},
+      {Finger(true, 1, 0.2f), ""},
+      {Finger(true, 2, 0.4f), ""},
+      {Finger(false, 1, 0.2f), ""},
+      {Finger(true, 3, 0.5f), "down 39"},
+      {Finger(false, 2, 0.9f), "up 37"},
+      {Slide(3, 0.6f), ""},
+      {Slide(3, 0.3f), "up 39, down 37"},
+      {Finger(false, 3, 0.1f), "up 37"},
+      {Finger(false, 3, 0.1f), ""},
+      {Slide(3, 0.9f), ""}}},
+    {"FingersAtThePause",
+     "a finger held goes up at the pause, and a touch resumes without steering",
+     Screen::kPlay,
+     {{Finger(true, 1, 0.9f), "down 39"},
+      {FocusLost(), "up 39, pause"},
+      {Finger(false, 1, 0.9f), ""},
+      {Finger(true, 2, 0.1f), "resume"},
+      {Finger(false, 2, 0.1f), ""},
+      {Key(kKeyP), "pause"},
+      {Finger(true, 3, 0.9f), "resume"},
+      {Becomes(Screen::kOver), ""},
+      {Finger(false, 3, 0.9f), ""}}},
+    {"TapsAreClicks",
+     "off play a tap is a click where it lands, and a finger held into the game steers nothing",
+     Screen::kTitle,
+     {{Finger(true, 1, 0.5f, kBGM), "pressed, focus"},
+      {Finger(false, 1, 0.5f, kBGM), "click chkBGM"},
+      {Finger(true, 2, 0.5f, kButton), "pressed, focus"},
+      {Finger(false, 2, 0.5f, kImage), ""},
+      {Finger(true, 3, 0.1f, kImage), "pressed"},
+      {Becomes(Screen::kPlay), ""},
+      {Finger(false, 3, 0.1f), ""},
+      {Finger(true, 4, 0.1f), "down 37"}}},
+    {"TapsOnTheBestGames",
+     "the New best line opens the panel; a row is chosen, then watched; outside closes it",
+     Screen::kOver,
+     {{Rows(), ""},
+      {FingerOn(true, {1, 0.5f, kNone, true}), "panel open"},
+      {FingerOn(false, {1, 0.5f, kNone, true}), ""},
+      {FingerOn(true, {2, 0.5f, kNone, false, true, 2}), "panel down, panel down"},
+      {FingerOn(true, {3, 0.5f, kNone, false, true, 1}), "panel up"},
+      {FingerOn(true, {4, 0.5f, kNone, false, true, 5}), ""},
+      {FingerOn(true, {5, 0.5f, kNone, false, true, 1}), "watch"},
+      {ReplayLoaded(), ""},
+      {Finger(true, 6, 0.1f), "replay end"},
+      {FingerOn(true, {7, 0.5f, kButton, false, false, -1}), "panel close"},
+      {Finger(true, 8, 0.5f, kButton), "pressed, focus"}}},
     {"ReplayThatFailsToLoad",
      "a replay that cannot be played leaves the panel open with a note",
      Screen::kOver,

@@ -16,6 +16,25 @@ struct BestGameRow {
     std::string replayPath;  // full path
 };
 
+// Where the panel lies, in twips: inside the walls, from below the score to above the check
+// boxes' text. The drawing and the taps on its rows both go by it.
+struct PanelLayout {
+    static constexpr float kLeft = 240, kTop = 420, kWidth = 4155, kHeight = 4860;
+    static constexpr float kRowTop = kTop + 900, kRowHeight = 330, kPad = 120;
+    static constexpr int kRowsShown = 10;
+
+    static bool Contains(float x, float y) {
+        return x >= kLeft && x < kLeft + kWidth && y >= kTop && y < kTop + kHeight;
+    }
+    // The row drawn at a point (0 the first), whether or not the table has it; -1 for none.
+    static int RowAt(float x, float y) {
+        if (x < kLeft + kPad / 2 || x >= kLeft + kWidth - kPad / 2 || y < kRowTop)
+            return -1;
+        const int row = static_cast<int>((y - kRowTop) / kRowHeight);
+        return row < kRowsShown ? row : -1;
+    }
+};
+
 class BestGamesPanel {
   public:
     // Shown again: from the top, without an old problem.

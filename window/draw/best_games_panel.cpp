@@ -16,9 +16,10 @@ constexpr Color kInk = colors::kLightCyan;
 constexpr Color kTitleInk = colors::kCyan;
 constexpr Color kChosen = colors::kCyan;
 
-// The panel in twips: inside the walls, from below the score to above the check boxes' text.
-constexpr float kLeft = 240, kTop = 420, kWidth = 4155, kHeight = 4860;
-constexpr float kRowTop = kTop + 900, kRowHeight = 330, kPad = 120;
+constexpr float kLeft = PanelLayout::kLeft, kTop = PanelLayout::kTop;
+constexpr float kWidth = PanelLayout::kWidth, kHeight = PanelLayout::kHeight;
+constexpr float kRowTop = PanelLayout::kRowTop, kRowHeight = PanelLayout::kRowHeight;
+constexpr float kPad = PanelLayout::kPad;
 
 // Keys for the text cache: one per line of text the panel shows.
 constexpr int kLines = 16;
@@ -68,7 +69,7 @@ void FormRenderer::DrawPanel(const BestGamesPanel& panel) {
                 : panel.note();
         line(2, note, kRowFont, kInk, (box.x0 + box.x1) / 2, vp_.Y(kRowTop + kRowHeight), true);
     }
-    for (size_t i = 0; i < rows.size() && i < 10; ++i) {
+    for (size_t i = 0; i < rows.size() && i < static_cast<size_t>(PanelLayout::kRowsShown); ++i) {
         const BestGameRow& row = rows[i];
         const float top = kRowTop + static_cast<float>(i) * kRowHeight;
         const bool chosen = static_cast<int>(i) == panel.selected();

@@ -12,11 +12,6 @@ namespace {
 constexpr std::array<Control, 3> kTabOrder = {Control::cmdNewGame, Control::chkBGM,
                                               Control::chkPower};
 
-template <typename T>
-bool Contains(const T& c, TwipPoint p) {
-    return p.x >= c.left && p.x < c.left + c.width && p.y >= c.top && p.y < c.top + c.height;
-}
-
 bool Focusable(const Form& form, Control c) {
     return c != Control::kNone && c != Control::imgNewGame && IsVisible(form, c);
 }

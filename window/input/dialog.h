@@ -20,6 +20,12 @@ std::optional<ClickTarget> TargetOf(Control control);
 
 bool IsVisible(const Form& form, Control control);
 
+// Whether a control (or anything with a left, top, width and height in twips) covers a point.
+template <typename T>
+bool Contains(const T& c, TwipPoint p) {
+    return p.x >= c.left && p.x < c.left + c.width && p.y >= c.top && p.y < c.top + c.height;
+}
+
 // The topmost visible control under a point: the check boxes and the button lie above the image.
 Control HitTest(const Form& form, TwipPoint point);
 

@@ -201,6 +201,7 @@ InputRouter::Outcomes InputRouter::FocusLost() {
     // Keys held while another window takes the keyboard never send their key-up: release them
     // here, or the ball would keep going with nobody at the keys.
     ReleaseHeldKeys();
+    fingers_.clear();
     pressed_ = Control::kNone;
     pressedOver_ = false;
     return out_;
@@ -223,8 +224,13 @@ void InputRouter::MoveFocus(bool backwards) {
 
 InputRouter::Outcomes InputRouter::ButtonDown(Control over) {
     Begin();
+    PressButton(over);
+    return out_;
+}
+
+void InputRouter::PressButton(Control over) {
     if (best_.mode() != BestGames::Mode::kGame)
-        return out_;  // the panel covers the controls
+        return;  // the panel covers the controls
     pressed_ = over;
     pressedOver_ = over != Control::kNone;
     if (pressedOver_)
@@ -233,18 +239,130 @@ InputRouter::Outcomes InputRouter::ButtonDown(Control over) {
     focus_.Set(form_, over);
     if (focus_.focused() != before)
         Emit(InputOutcome::Kind::kFocus);
-    return out_;
 }
 
 InputRouter::Outcomes InputRouter::ButtonUp(Control over) {
     Begin();
+    ReleaseButton(over);
+    return out_;
+}
+
+void InputRouter::ReleaseButton(Control over) {
     const Control pressed = pressed_;
     pressed_ = Control::kNone;
     pressedOver_ = false;
     // A click is a press and a release on the same control.
     if (pressed != Control::kNone && over == pressed)
         Click(pressed);
+}
+
+InputRouter::Outcomes InputRouter::FingerDown(const Touch& touch) {
+    Begin();
+    if (fingers_.count(touch.finger) != 0)
+        return out_;  // already down: the touch screen said so twice
+    if (best_.mode() != BestGames::Mode::kGame || (touch.onNewBest && !paused_)) {
+        TouchBestGames(touch);
+        return out_;  // the touch is spent: its lifting does nothing
+    }
+    if (paused_) {
+        // The touch player's P: the game goes on, and this finger steers nothing.
+        Resume();
+        fingers_[touch.finger] = 0;
+        return out_;
+    }
+    if (!InPlay(form_)) {
+        fingers_[touch.finger] = 0;
+        PressButton(touch.over);
+        return out_;
+    }
+    const uint16_t vk = touch.across < 0.5f ? kKeyLeft : kKeyRight;
+    const bool held = ArrowHeld(vk);
+    fingers_[touch.finger] = vk;
+    // A second finger on the same half holds the arrow already held.
+    if (!held) {
+        KeyPress press;
+        press.vk = vk;
+        RouteKeyDown(press);
+    }
     return out_;
+}
+
+bool InputRouter::ArrowHeld(uint16_t vk) const {
+    for (const auto& [finger, key] : fingers_) {
+        if (key == vk)
+            return true;
+    }
+    return false;
+}
+
+void InputRouter::FingerArrowUp(uint16_t vk) {
+    // The arrow goes up when no finger holds it any more, as a pad's does.
+    if (!ArrowHeld(vk))
+        RouteKeyUp(vk);
+}
+
+InputRouter::Outcomes InputRouter::FingerMoved(const Touch& touch) {
+    Begin();
+    const auto it = fingers_.find(touch.finger);
+    if (it == fingers_.end() || it->second == 0)
+        return out_;
+    const uint16_t vk = touch.across < 0.5f ? kKeyLeft : kKeyRight;
+    const uint16_t was = it->second;
+    if (vk == was)
+        return out_;
+    // As a player's thumb would on the keys: one arrow up, the other down.
+    const bool held = ArrowHeld(vk);
+    it->second = vk;
+    FingerArrowUp(was);
+    if (!held) {
+        KeyPress press;
+        press.vk = vk;
+        RouteKeyDown(press);
+    }
+    return out_;
+}
+
+InputRouter::Outcomes InputRouter::FingerUp(const Touch& touch) {
+    Begin();
+    const auto it = fingers_.find(touch.finger);
+    if (it == fingers_.end())
+        return out_;
+    const uint16_t vk = it->second;
+    fingers_.erase(it);
+    if (vk == 0) {
+        ReleaseButton(touch.over);
+    } else {
+        FingerArrowUp(vk);
+    }
+    return out_;
+}
+
+void InputRouter::TouchBestGames(const Touch& touch) {
+    using Command = BestGames::Command;
+    switch (best_.mode()) {
+        case BestGames::Mode::kGame:
+            TogglePanel();  // the "New best" line: as H
+            break;
+        case BestGames::Mode::kPanel: {
+            if (!touch.inPanel) {
+                TogglePanel();
+                break;
+            }
+            const int rows = static_cast<int>(best_.panel().rows().size());
+            if (touch.panelRow < 0 || touch.panelRow >= rows)
+                break;
+            // The keys' way there: Up or Down to the row, and Enter on the chosen one.
+            const int selected = best_.panel().selected();
+            for (int i = selected; i < touch.panelRow; ++i) Emit(Command::kDown);
+            for (int i = selected; i > touch.panelRow; --i) Emit(Command::kUp);
+            if (touch.panelRow == selected)
+                Emit(Command::kWatch);
+            break;
+        }
+        case BestGames::Mode::kReplay:
+            Emit(Command::kEndReplay);
+            break;
+    }
 }
 
 InputRouter::Outcomes InputRouter::PointerMoved(Control over) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <set>
 #include <span>
 #include <vector>
@@ -36,6 +37,16 @@ struct InputOutcome {
     bool operator==(const InputOutcome&) const = default;
 };
 
+// A finger on a touch screen and what the window finds under it.
+struct Touch {
+    int64_t finger = 0;             // tells the fingers down at once apart
+    float across = 0;               // from the window's left edge (0) to its right edge (1)
+    Control over = Control::kNone;  // the control under it
+    bool onNewBest = false;         // the "New best" line of the game-over screen
+    bool inPanel = false;           // the best games panel's box, while it shows
+    int panelRow = -1;              // the panel's row under it (0 the first shown), or -1
+};
+
 class InputRouter {
   public:
     // What one call does, in order; valid until the next call.
@@ -54,6 +65,15 @@ class InputRouter {
     Outcomes ButtonDown(Control over);
     Outcomes ButtonUp(Control over);
     Outcomes PointerMoved(Control over);
+    // Fingers. During play a finger held on the left or right half of the window is the Left or
+    // Right arrow held, and lifting it is the key-up; a touch on a paused game resumes it. On the
+    // other screens a finger is the left mouse button, and a touch on what the keys would reach
+    // does what they do: the "New best" line opens the panel, a row of the panel is chosen and,
+    // chosen already, watched, a touch outside the panel closes it, and one on a replay ends it.
+    Outcomes FingerDown(const Touch& touch);
+    Outcomes FingerUp(const Touch& touch);
+    // A finger that steers and slides over the middle steers the other way.
+    Outcomes FingerMoved(const Touch& touch);
     // Pads: `pad` tells them apart. The d-pad and the stick are the arrow keys, A the new-game
     // button, Start pauses and resumes during play and starts a game otherwise.
     Outcomes PadPress(int pad, PadButton button, bool down);
@@ -88,6 +108,11 @@ class InputRouter {
     void Resume();
     void ReleaseHeldKeys();
     void Click(Control control);
+    void PressButton(Control over);
+    void ReleaseButton(Control over);
+    void TouchBestGames(const Touch& touch);
+    bool ArrowHeld(uint16_t vk) const;  // by a finger
+    void FingerArrowUp(uint16_t vk);    // a finger let go of it
     void MoveFocus(bool backwards);
     void Emit(InputOutcome::Kind kind, uint16_t vk = 0);
     void Emit(BestGames::Command command);
@@ -101,6 +126,8 @@ class InputRouter {
     std::set<uint16_t> heldKeys_;       // key-downs the game heard and whose key-up is due
     std::set<uint16_t> windowKeys_;     // key-downs the window kept, whose key-up it keeps too
     bool paused_ = false;
+    // The fingers down: the arrow each holds, or 0 for one that is the mouse button.
+    std::map<int64_t, uint16_t> fingers_;
     PadMapper padKeys_;
     std::vector<PadOutput> padOut_;
     std::vector<InputOutcome> out_;
