@@ -4,32 +4,13 @@
 // theirs and not counted.)
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
+#include "../counting_new.h"
 
 #include "autoplay.h"
 #include "fonts.h"
 #include "form_digest.h"
 #include "renderer.h"
 #include "session.h"
-
-namespace {
-std::atomic<long> gAllocations{0};
-}
-
-void* operator new(std::size_t size) {
-    ++gAllocations;
-    if (void* p = std::malloc(size == 0 ? 1 : size))
-        return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
 
 namespace sinkaway {
 namespace {
