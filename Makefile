@@ -40,7 +40,7 @@ WEB_PORT ?= 8000
 EMCMAKE = NODE_PATH=/usr/share/nodejs emcmake
 
 .PHONY: all deps build run test asan-test fuzz soak bot-replay bench package clean
-.PHONY: web-deps web run-web web-test
+.PHONY: web-deps web run-web web-test bench-web
 
 all: build
 
@@ -115,6 +115,10 @@ bench: build
 	  --game ./$(BUILD)/sinkaway --baseline ./$(BUILD)/bench/baseline \
 	  --draw-bench ./$(BUILD)/draw_bench \
 	  --rules-bench ./$(BUILD)/bench/rules_bench --out bench/results.md
+
+# The page's figures beside the desktop's: bytes, first frame, pace, CPU, the rules under node.
+bench-web: build web
+	node bench/web_bench.mjs $(WEB_SITE) $(WEB_OBJ)/sinkaway_node.js $(BUILD)/sinkaway bench/web_results.md
 
 package: build
 	cd $(BUILD) && cpack -G DEB

@@ -1,0 +1,200 @@
+// The page's figures beside the desktop's, in one run (make bench-web): the bytes it transfers
+// compressed with gzip, the time from navigation to its first frame in headless Chromium, its
+// ticks and points over 10 s of play, the CPU of the browser's processes on the title screen and
+// during play next to the desktop build's, and an hour of play proven by the wasm driver under
+// node next to the native one. The table goes to standard output and to the results file.
+//   node bench/web_bench.mjs SITE_FOLDER NODE_DRIVER_JS DESKTOP_SINKAWAY RESULTS_MD
+import { execFileSync, spawn, spawnSync } from 'node:child_process';
+import { mkdtempSync, readFileSync, readdirSync, rmSync, writeFileSync } from 'node:fs';
+import { createServer } from 'node:http';
+import { createRequire } from 'node:module';
+import { tmpdir } from 'node:os';
+import { extname, join, normalize } from 'node:path';
+import { gzipSync } from 'node:zlib';
+
+// The browser tests' own puppeteer-core, pinned in their lock file.
+const require = createRequire(new URL('../tests/web/package.json', import.meta.url));
+const puppeteer = require('puppeteer-core');
+
+const [site, nodeDriver, desktop, out] = process.argv.slice(2);
+const SECONDS = Number(process.env.BENCH_SECONDS ?? 10);
+const LOADS = 5;
+const median = (xs) => [...xs].sort((a, b) => a - b)[Math.floor(xs.length / 2)];
+
+const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm',
+                '.json': 'application/manifest+json', '.webmanifest': 'application/manifest+json',
+                '.png': 'image/png', '.data': 'application/octet-stream' };
+function serve(folder) {
+  const server = createServer((req, res) => {
+    const path = normalize(decodeURIComponent(new URL(req.url, 'http://x').pathname));
+    try {
+      const body = readFileSync(join(folder, path === '/' ? 'index.html' : path));
+      res.writeHead(200, { 'Content-Type': types[extname(path)] ?? 'text/html' });
+      res.end(body);
+    } catch {
+      res.writeHead(404);
+      res.end();
+    }
+  });
+  return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
+}
+
+// CPU seconds of a process and all its descendants, from /proc.
+function treeCpuSeconds(root) {
+  const parent = new Map(), cpu = new Map();
+  for (const name of readdirSync('/proc')) {
+    if (!/^\d+$/.test(name))
+      continue;
+    try {
+      const stat = readFileSync(`/proc/${name}/stat`, 'utf8');
+      const f = stat.slice(stat.lastIndexOf(')') + 2).split(' ');
+      parent.set(Number(name), Number(f[1]));
+      cpu.set(Number(name), (Number(f[11]) + Number(f[12])) / 100);  // utime + stime, USER_HZ
+    } catch { /* gone */ }
+  }
+  let sum = 0;
+  for (const [pid, seconds] of cpu) {
+    for (let p = pid; p > 1; p = parent.get(p) ?? 0) {
+      if (p === root) {
+        sum += seconds;
+        break;
+      }
+    }
+  }
+  return sum;
+}
+
+// The stats block a run prints at its end, through the page's console.
+async function runInPage(browser, base, args) {
+  const page = await browser.newPage();
+  await page.setViewport({ width: 618, height: 776, deviceScaleFactor: 1 });
+  const stats = {};
+  let done;
+  const finished = new Promise((r) => { done = r; });
+  page.on('console', (m) => {
+    const w = m.text().split(' ');
+    if (w.length === 3 && w[0] === 'stats') {
+      stats[w[1]] = w[2];
+      if (w[1] === 'first_frame_monotonic_ns')
+        done();
+    }
+  });
+  const bytes = new Map();
+  page.on('response', (r) => bytes.set(new URL(r.url()).pathname, true));
+  const pid = browser.process().pid;
+  const cpu0 = treeCpuSeconds(pid);
+  await page.goto(base + '?args=' + encodeURIComponent(args));
+  await finished;
+  const cpu = treeCpuSeconds(pid) - cpu0;
+  await page.close();
+  return { stats, cpu, files: [...bytes.keys()] };
+}
+
+function desktopRun(display, args) {
+  const r = spawnSync(desktop, [...args, '--stats'], {
+    env: { ...process.env, DISPLAY: display, SDL_AUDIODRIVER: 'dummy' }, encoding: 'utf8' });
+  const stats = {};
+  for (const line of (r.stdout + r.stderr).split('\n')) {
+    const w = line.split(' ');
+    if (w.length === 3 && w[0] === 'stats')
+      stats[w[1]] = w[2];
+  }
+  return stats;
+}
+
+// An hour of play in one-second games, as the rules' benchmark writes it.
+function hourOfPlay() {
+  const lines = ['seed 1', 'click imgNewGame'];
+  for (let s = 0; s < 3600; ++s) {
+    lines.push('keydown 37', 'advance 400', 'keyup 37', 'keydown 39', 'advance 350', 'keyup 39',
+               'advance 250', 'click cmdNewGame');
+  }
+  return lines.join('\n') + '\n';
+}
+
+function timed(command, args) {
+  const t = [];
+  let said = '';
+  for (let i = 0; i < 5; ++i) {
+    const start = process.hrtime.bigint();
+    said = execFileSync(command, args, { encoding: 'utf8' }).trim();
+    t.push(Number(process.hrtime.bigint() - start) / 1e6);
+  }
+  return { ms: median(t), said };
+}
+
+const scratch = mkdtempSync(join(tmpdir(), 'sinkaway-webbench-'));
+const rows = [];
+const server = await serve(site);
+const base = `http://127.0.0.1:${server.address().port}/`;
+const xvfb = spawn('Xvfb', ['-displayfd', '3', '-screen', '0', '1280x1024x24', '-nolisten', 'tcp'],
+                   { stdio: ['ignore', 'ignore', 'ignore', 'pipe'] });
+const display = ':' + (await new Promise((r) => xvfb.stdio[3].once('data', (d) => r(String(d).trim()))));
+const browser = await puppeteer.launch({
+  executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium', headless: true,
+  args: ['--no-sandbox', '--enable-unsafe-swiftshader', '--use-angle=swiftshader'],
+});
+try {
+  // Bytes: every file the page fetched on a load, as gzip -9 would send it.
+  const load = await runInPage(browser, base, '--frames 1 --stats');
+  let total = 0;
+  const sizes = [];
+  for (const path of load.files.sort()) {
+    const file = join(site, path === '/' ? 'index.html' : path);
+    let body;
+    try { body = readFileSync(file); } catch { continue; }
+    const gz = gzipSync(body, { level: 9 }).length;
+    total += gz;
+    sizes.push(`| ${path} | ${body.length} | ${gz} |`);
+  }
+
+  const firsts = [];
+  for (let i = 0; i < LOADS; ++i) {
+    const r = await runInPage(browser, base, '--frames 1 --stats');
+    firsts.push(Number(r.stats.first_frame_monotonic_ns) / 1e6);  // the page's clock starts at navigation
+  }
+  // The browser alone, for scale: a blank page for as long.
+  const blank = await browser.newPage();
+  const pid = browser.process().pid;
+  const blank0 = treeCpuSeconds(pid);
+  await blank.goto('about:blank');
+  await new Promise((r) => setTimeout(r, SECONDS * 1000));
+  const blankCpu = treeCpuSeconds(pid) - blank0;
+  await blank.close();
+  const title = await runInPage(browser, base, `--seconds ${SECONDS} --stats`);
+  const play = await runInPage(browser, base, `--autoplay --seconds ${SECONDS} --stats`);
+  const dTitle = desktopRun(display, ['--scale', '2', '--seconds', String(SECONDS)]);
+  const dPlay = desktopRun(display, ['--scale', '2', '--autoplay', '--seconds', String(SECONDS)]);
+
+  const hour = join(scratch, 'hour.txt');
+  writeFileSync(hour, hourOfPlay());
+  const wasm = timed('node', [nodeDriver, '--verify', hour]);
+  const native = timed(desktop, ['--verify', hour]);
+
+  const perS = (s, key) => (Number(s[key]) / Number(s.wall_s)).toFixed(2);
+  rows.push(`Run ${new Date().toISOString().slice(0, 16)}Z; headless Chromium (SwiftShader WebGL), ` +
+            `desktop under Xvfb at scale 2 (llvmpipe), no sound; ${SECONDS} s per run.`, '',
+            '| file | bytes | gzip -9 |', '|---|---:|---:|', ...sizes, `| all | | ${total} |`, '',
+            '| measure | page | desktop |', '|---|---:|---:|',
+            `| navigation (page) or launch (desktop) to first frame, ms, median of ${LOADS} | ` +
+            `${median(firsts).toFixed(0)} | ${Number(dTitle.first_frame_ms).toFixed(0)} |`,
+            `| main ticks per s in play | ${perS(play.stats, 'main_ticks')} | ${perS(dPlay, 'main_ticks')} |`,
+            `| points per s in play | ${perS(play.stats, 'points')} | ${perS(dPlay, 'points')} |`,
+            `| CPU s per s, title screen | ${(title.cpu / SECONDS).toFixed(3)} | ` +
+            `${(Number(dTitle.cpu_s) / Number(dTitle.wall_s)).toFixed(3)} |`,
+            `| CPU s per s, a blank page (the browser alone) | ${(blankCpu / SECONDS).toFixed(3)} | |`,
+            `| CPU s per s, play | ${(play.cpu / SECONDS).toFixed(3)} | ` +
+            `${(Number(dPlay.cpu_s) / Number(dPlay.wall_s)).toFixed(3)} |`,
+            `| an hour of play proven (--verify), ms, median of 5 | ${wasm.ms.toFixed(0)} (node) | ` +
+            `${native.ms.toFixed(0)} |`, '',
+            `The page's CPU is every process of the browser (its GPU process draws in software); ` +
+            `the proofs said "${wasm.said}" and "${native.said}".`);
+} finally {
+  await browser.close();
+  server.close();
+  xvfb.kill();
+  rmSync(scratch, { recursive: true, force: true });
+}
+const text = '# The page beside the desktop\n\n' + rows.join('\n') + '\n';
+process.stdout.write(text);
+writeFileSync(out, text);
