@@ -35,12 +35,15 @@ bool GameWindow::StartBestGames(uint64_t seed, int& status) {
 #endif
     if (keep) {
         const Uint32 wake = SDL_RegisterEvents(1);
+        StoreWorker::Hooks hooks;
+        hooks.wake = [wake] {
+            SDL_Event e{};
+            e.type = wake;
+            SDL_PushEvent(&e);
+        };
+        StoreWorker::Pace pace = StoreWorker::Pace::kOwnThread;
         best_.Keep(std::make_unique<StoreWorker>(DataFolder(), ConfigFolder(), !options_.noSave,
-                                                 [wake] {
-                                                     SDL_Event e{};
-                                                     e.type = wake;
-                                                     SDL_PushEvent(&e);
-                                                 }),
+                                                 std::move(hooks), pace),
                    seed);
         player_.KeepGames(best_.keeper());
     } else {
@@ -82,6 +85,12 @@ void GameWindow::TakeStoreNews() {
     }
     if (heard.redraw)
         drawn_.dirty = true;
+}
+
+void GameWindow::WatchFile(const std::string& path) {
+    if (best_.WatchFile(path, session_.game.form))
+        clock_.pacer.Start(NowMicros());
+    drawn_.dirty = true;
 }
 
 void GameWindow::DoBestGames(BestGames::Command command) {
