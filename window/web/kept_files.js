@@ -57,8 +57,16 @@ var sinkawayKept = {
     return 1;
   },
 
+  // The browser shows its file picker only during a gesture of the player's. A key press is one
+  // until the frame that hears it; a finger counts only once lifted, and the panel's button
+  // acts as it touches, so the picker then waits for the finger to leave the screen.
   pick() {
-    document.getElementById('replay-file').click();
+    const input = document.getElementById('replay-file');
+    if (navigator.userActivation && !navigator.userActivation.isActive) {
+      addEventListener('pointerup', () => input.click(), { once: true, capture: true });
+      return;
+    }
+    input.click();
   },
 };
 
