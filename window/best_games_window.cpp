@@ -6,6 +6,10 @@
 #include "game_window.h"
 #include "xdg.h"
 
+#ifdef __EMSCRIPTEN__
+#include "kept_files.h"
+#endif
+
 namespace sinkaway {
 
 namespace {
@@ -30,17 +34,25 @@ bool GameWindow::StartBestGames(uint64_t seed, int& status) {
     // Measuring runs and replays are nobody's games: they neither read nor write anything.
     bool keep = options_.replay.empty() && !options_.autoplay && options_.seconds <= 0 &&
                 options_.frames <= 0;
-#ifdef __EMSCRIPTEN__
-    keep = false;  // the page keeps no files yet
-#endif
     if (keep) {
         const Uint32 wake = SDL_RegisterEvents(1);
+        StoreWorker::Hooks hooks;
+        hooks.wake = [wake] {
+            SDL_Event e{};
+            e.type = wake;
+            SDL_PushEvent(&e);
+        };
+        StoreWorker::Pace pace = StoreWorker::Pace::kOwnThread;
+#ifdef __EMSCRIPTEN__
+        // The page has one thread: the jobs run between frames, and what they write is copied
+        // to the browser's storage. Replays come and go as files of the player's.
+        pace = StoreWorker::Pace::kBetweenFrames;
+        hooks.wrote = FlushKeptFiles;
+        best_.OfferFiles(PageReplayFiles());
+        WhenReplayBrought([this](const std::string& path) { WatchFile(path); });
+#endif
         best_.Keep(std::make_unique<StoreWorker>(DataFolder(), ConfigFolder(), !options_.noSave,
-                                                 [wake] {
-                                                     SDL_Event e{};
-                                                     e.type = wake;
-                                                     SDL_PushEvent(&e);
-                                                 }),
+                                                 std::move(hooks), pace),
                    seed);
         player_.KeepGames(best_.keeper());
     } else {
@@ -82,6 +94,12 @@ void GameWindow::TakeStoreNews() {
     }
     if (heard.redraw)
         drawn_.dirty = true;
+}
+
+void GameWindow::WatchFile(const std::string& path) {
+    if (best_.WatchFile(path, session_.game.form))
+        clock_.pacer.Start(NowMicros());
+    drawn_.dirty = true;
 }
 
 void GameWindow::DoBestGames(BestGames::Command command) {

@@ -72,6 +72,8 @@ class GameWindow {
     bool StartBestGames(uint64_t seed, int& status);
     void TakeStoreNews();
     void DoBestGames(BestGames::Command command);
+    // A replay file the player brought (the page's): watched over the panel.
+    void WatchFile(const std::string& path);
     const Form& ShownForm() const;
 
     // What the window shows with.

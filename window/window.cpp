@@ -287,6 +287,8 @@ void GameWindow::Step() {
 
     SDL_Event event;
     while (running_ && TakeQueuedEvent(event)) Handle(event);
+    // Where the store has no thread (the page), one job a frame: a long proof holds up one.
+    best_.RunStoreJob();
     TakeStoreNews();
     if (best_.replay() != nullptr && best_.replay()->ended() != drawn_.replayEnded) {
         drawn_.replayEnded = best_.replay()->ended();
@@ -327,8 +329,10 @@ void GameWindow::Render() {
     } else if (best_.newBest() > 0 && form.lblGameOver.visible) {
         overlay.newBest = &drawn_.newBestLine;
     }
-    if (mode == BestGames::Mode::kPanel)
+    if (mode == BestGames::Mode::kPanel) {
         overlay.panel = &best_.panel();
+        overlay.panelFiles = best_.offersFiles();
+    }
     screen_.drawer->Draw(form, screen_.viewport, overlay);
     SDL_RenderPresent(screen_.renderer);
     ++stats_.ticks.frames;

@@ -170,6 +170,8 @@ Touch GameWindow::TouchOf(const SDL_TouchFingerEvent& finger) const {
     if (best_.mode() == BestGames::Mode::kPanel) {
         touch.inPanel = PanelLayout::Contains(p.x, p.y);
         touch.panelRow = PanelLayout::RowAt(p.x, p.y);
+        touch.onSave = best_.offersFiles() && PanelLayout::OnSave(p.x, p.y);
+        touch.onOpen = best_.offersFiles() && PanelLayout::OnOpen(p.x, p.y);
     }
     return touch;
 }

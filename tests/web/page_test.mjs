@@ -1,13 +1,16 @@
 // The page in Debian's headless Chromium, served from 127.0.0.1 as any static host would: the
 // title screen against the desktop's screenshot of the same state, a game played with keys to its
-// game-over screen, one steered by touch on a phone, and the pause when the page loses the focus.
+// game-over screen, one steered by touch on a phone, the pause when the page loses the focus, a
+// best game kept through a reload whose downloaded replay the desktop proves, and a desktop
+// replay playing in the page.
 // Each check waits for what it looks for (up to WAIT_MS); none is tried twice.
 //   node page_test.mjs SITE_FOLDER DESKTOP_SINKAWAY
 import { execFileSync } from 'node:child_process';
-import { mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { mkdtempSync, readdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { createServer } from 'node:http';
 import { tmpdir } from 'node:os';
 import { extname, join, normalize } from 'node:path';
+import { fileURLToPath } from 'node:url';
 import puppeteer from 'puppeteer-core';
 
 const [site, desktop] = process.argv.slice(2);
@@ -226,6 +229,86 @@ const tests = {
     const later = await pixels(page, decoder);
     if (first.data.some((v, i) => v !== later.data[i]))
       throw new Error('the game went on after the page lost the focus');
+    await page.close();
+  },
+
+  // A game played to its end is still among the best games after a reload: its replay, saved
+  // from the panel as a download, proves its score with the desktop's --verify.
+  async bestGameKeptAndVerified(browser, base, decoder, scratch) {
+    // A browser profile of its own, whose storage holds no other test's games, and whose
+    // downloads go to the scratch folder (Browser.setDownloadBehavior).
+    const own = await browser.createBrowserContext({
+      downloadBehavior: { policy: 'allow', downloadPath: scratch } });
+    const page = await openGame(own, base, '--seed 3');
+    await waitFor('the title screen', page, decoder, titleScreen);
+    await page.keyboard.press('Enter');
+    await waitFor('the game', page, decoder, gameShown);
+    await waitFor('***Game Over*** and the score', page, decoder, gameOverScreen);
+    // The table reaches the browser's storage, as IndexedDB holds it.
+    const stored = () => page.evaluate(() => new Promise((resolve) => {
+      const open = indexedDB.open('/home/web_user/.local/share/sinkaway');
+      open.onerror = () => resolve(false);
+      open.onsuccess = () => {
+        const db = open.result;
+        if (!db.objectStoreNames.contains('FILE_DATA')) {
+          db.close();
+          return resolve(false);
+        }
+        const keys = db.transaction('FILE_DATA').objectStore('FILE_DATA').getAllKeys();
+        keys.onsuccess = () => {
+          db.close();
+          resolve(keys.result.some((k) => k.endsWith('/scores.json')));
+        };
+      };
+    }));
+    const until = async (what, test) => {
+      for (const end = Date.now() + WAIT_MS; ; await new Promise((r) => setTimeout(r, 50))) {
+        const found = await test();
+        if (found)
+          return found;
+        if (Date.now() > end)
+          throw new Error(`waited ${WAIT_MS / 1000} s for ${what}`);
+      }
+    };
+    await until('the best games in IndexedDB', stored);
+    await page.reload();
+    await waitFor('the title screen after the reload', page, decoder, titleScreen);
+    await page.keyboard.press('h');
+    // The panel's edge, and its first row chosen: the game is still there.
+    await waitFor('the kept game in the panel', page, decoder,
+                  (s) => count(s, 16, 30, 1, 320, 'FFFFFF') >= 300 &&
+                         count(s, 20, 89, 269, 20, '00FFFF') >= 3000);
+    await page.keyboard.press('s');
+    const name = await until('the download', () =>
+      readdirSync(scratch).find((f) => /^sinkaway-\d+-\d{4}-\d\d-\d\d-\d{4}\.txt$/.test(f)));
+    const score = name.split('-')[1];
+    const verified = execFileSync(desktop, ['--verify', join(scratch, name)]).toString().trim();
+    if (verified !== `score ${score}`)
+      throw new Error(`the desktop's --verify of ${name} says "${verified}"`);
+    await own.close();
+  },
+
+  // A desktop replay picked with the page's file input plays as one from the panel does: the
+  // replay's tag in the corner, and the ball moving.
+  async desktopReplayPlays(browser, base, decoder) {
+    const page = await openGame(browser, base, '--seed 7');
+    await waitFor('the title screen', page, decoder, titleScreen);
+    const input = await page.$('#replay-file');
+    await input.uploadFile(fileURLToPath(new URL('../replays/steering.txt', import.meta.url)));
+    const tag = (s) => count(s, 200, 0, WIDE - 200, 30, 'C0FFFF') >= 40;
+    const ball = (s) => {
+      let sum = 0, n = 0;
+      for (let o = 0; o < s.data.length; o += 4) {
+        if (s.data[o] === 255 && s.data[o + 1] === 0 && s.data[o + 2] === 0) {
+          sum += o / 4;
+          ++n;
+        }
+      }
+      return n >= 20 ? sum / n : NaN;
+    };
+    const first = await waitFor('the replay', page, decoder, (s) => tag(s) && ball(s) > 0);
+    await waitFor('the replay\'s ball moving', page, decoder,
+                  (s) => tag(s) && Math.abs(ball(s) - ball(first)) > 2);
     await page.close();
   },
 };

@@ -39,6 +39,7 @@ struct Event {
         kRows,          // the worker's news: a table of three games
         kReplayLoaded,  // the worker's news: the replay asked for is ready
         kReplayFailed,  // ...or cannot be played
+        kPage,          // the best games offer files, as the page's do
     };
     Kind kind;
     KeyPress key{};
@@ -115,6 +116,9 @@ Event ReplayLoaded() {
 Event ReplayFailed() {
     return {K::kReplayFailed};
 }
+Event Page() {
+    return {K::kPage};
+}
 Event Becomes(Screen s) {
     Event e{K::kScreen};
     e.screen = s;
@@ -185,6 +189,9 @@ struct Window {
                 best.Hear(std::move(news), form);
                 return best.panel().problem();
             }
+            case K::kPage:
+                best.OfferFiles({[](const BestGameRow&) { return true; }, [] {}});
+                return "";
         }
         return "?";
     }

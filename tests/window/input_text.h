@@ -29,6 +29,10 @@ inline const char* CommandText(BestGames::Command command) {
             return "slower";
         case C::kEndReplay:
             return "replay end";
+        case C::kSave:
+            return "save";
+        case C::kOpenFile:
+            return "open file";
     }
     return "?";
 }

@@ -74,8 +74,28 @@ bool BestGames::Do(Command command) {
             // The panel shows again as it was left.
             mode_ = Mode::kPanel;
             return true;
+        case Command::kSave:
+            if (mode_ == Mode::kPanel && files_.offer && panel_.Selected() != nullptr &&
+                !files_.offer(*panel_.Selected()))
+                panel_.SetProblem("Cannot save that replay");
+            return false;
+        case Command::kOpenFile:
+            if (mode_ != Mode::kReplay && files_.pick)
+                files_.pick();
+            return false;
     }
     return false;
+}
+
+bool BestGames::WatchFile(std::string path, const Form& form) {
+    if (!store_ || watchOnly_ || (mode_ == Mode::kGame && InPlay(form)))
+        return false;
+    // Over the panel, as a replay from its table is: leaving it shows the panel.
+    const bool switched = Do(Command::kEndReplay);
+    Do(Command::kOpenPanel);
+    panel_.SetProblem("");
+    store_->LoadReplay(std::move(path), music_);
+    return switched;
 }
 
 void BestGames::Follow(const Session& session, const ScriptWriter& script) {

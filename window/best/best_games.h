@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -31,6 +32,8 @@ class BestGames {
         kFaster,
         kSlower,
         kEndReplay,  // back to the panel
+        kSave,       // the chosen game's replay as a file of the player's (the page's downloads)
+        kOpenFile,   // a replay file of the player's to watch: the page asks which
     };
     // What the worker's news asks of the window.
     struct Heard {
@@ -38,6 +41,14 @@ class BestGames {
         bool switched = false;                 // a replay took the screen: its clock starts now
         bool newBest = false;                  // the game just ended took rank newBest()
         std::optional<Settings> putBackBoxes;  // the saved boxes, to be clicked into place
+    };
+
+    // What a page offers besides, where the player cannot reach the replays' folder: the chosen
+    // game's replay as a download, and a replay file of the player's own to watch. The desktop
+    // offers neither: its files are the player's already.
+    struct ReplayFiles {
+        std::function<bool(const BestGameRow&)> offer;  // false when it could not be offered
+        std::function<void()> pick;                     // asks the player for a file
     };
 
     // Replays play their music into `music`, once their game starts.
@@ -50,6 +61,8 @@ class BestGames {
     void KeepNothing() { panel_.SetNote("Not kept in this run"); }
     // A replay asked for on the command line: it plays at once, and leaving it ends the run.
     void WatchOnly(ReplayScript script);
+    void OfferFiles(ReplayFiles files) { files_ = std::move(files); }
+    bool offersFiles() const { return static_cast<bool>(files_.offer); }
 
     Mode mode() const { return mode_; }
     // The command line's replay was left.
@@ -66,6 +79,13 @@ class BestGames {
     // True when the session on screen changed: the window's clock starts again, as the time
     // spent on the other one was not this one's.
     bool Do(Command command);
+    // A replay file the player brought, at `path`: it plays as one chosen from the panel would,
+    // with the panel behind it, or the panel says it cannot. Not while `form` is in play.
+    // True when the session on screen changed, as for Do.
+    bool WatchFile(std::string path, const Form& form);
+    // Between frames: the store's next job, where the page runs them; false when none ran
+    // (StoreWorker::RunNext).
+    bool RunStoreJob() { return store_ && store_->RunNext(); }
     // The player clicked a box: the saved ones, still on their way, come too late.
     void BoxesTouched() { boxesTouched_ = true; }
     // After the clock ran or an event reached `session`: a game that ended goes to the store
@@ -87,6 +107,7 @@ class BestGames {
     bool boxesTouched_ = false;  // the player clicked a box
     int newBest_ = 0;
     bool watchOnly_ = false;
+    ReplayFiles files_;
     bool over_ = false;
     std::unique_ptr<StoreWorker> store_;  // last: stops first; null when this run keeps nothing
 };

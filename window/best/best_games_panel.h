@@ -23,6 +23,12 @@ struct PanelLayout {
     static constexpr float kRowTop = kTop + 900, kRowHeight = 330, kPad = 120;
     static constexpr int kRowsShown = 10;
 
+    // The page's two buttons, at the title's height on either side of it: "O open" on the left,
+    // "S save" on the right. The desktop has neither.
+    static constexpr float kButtonTop = kTop + 135, kButtonWidth = 960, kButtonHeight = 300;
+    static constexpr float kOpenLeft = kLeft + kPad,
+                           kSaveLeft = kLeft + kWidth - kPad - kButtonWidth;
+
     static bool Contains(float x, float y) {
         return x >= kLeft && x < kLeft + kWidth && y >= kTop && y < kTop + kHeight;
     }
@@ -33,6 +39,12 @@ struct PanelLayout {
         const int row = static_cast<int>((y - kRowTop) / kRowHeight);
         return row < kRowsShown ? row : -1;
     }
+    static bool OnButton(float left, float x, float y) {
+        return x >= left && x < left + kButtonWidth && y >= kButtonTop &&
+               y < kButtonTop + kButtonHeight;
+    }
+    static bool OnOpen(float x, float y) { return OnButton(kOpenLeft, x, y); }
+    static bool OnSave(float x, float y) { return OnButton(kSaveLeft, x, y); }
 };
 
 class BestGamesPanel {

@@ -1,5 +1,6 @@
-// The worker's thread: one job at a time, in the order asked; what it learns goes into the news,
-// and what goes wrong goes to standard error, once for each kind of trouble.
+// The worker's jobs: one at a time, in the order asked, on its thread or between frames; what it
+// learns goes into the news, and what goes wrong goes to standard error, once for each kind of
+// trouble.
 #include "store_worker.h"
 
 #include <sys/stat.h>
@@ -11,10 +12,14 @@
 
 namespace sinkaway {
 
-StoreWorker::StoreWorker(StoreFolder data, StoreFolder config, bool write,
-                         std::function<void()> wake)
-    : store_(std::move(data)), config_(std::move(config)), write_(write), wake_(std::move(wake)) {
-    thread_ = std::thread(&StoreWorker::Loop, this);
+StoreWorker::StoreWorker(StoreFolder data, StoreFolder config, bool write, Hooks hooks, Pace pace)
+    : store_(std::move(data)),
+      config_(std::move(config)),
+      write_(write),
+      pace_(pace),
+      hooks_(std::move(hooks)) {
+    if (pace_ == Pace::kOwnThread)
+        thread_ = std::thread(&StoreWorker::Loop, this);
 }
 
 StoreWorker::~StoreWorker() {
@@ -23,15 +28,44 @@ StoreWorker::~StoreWorker() {
         stopping_ = true;
     }
     ready_.notify_all();
-    thread_.join();
+    if (thread_.joinable()) {
+        thread_.join();
+        return;
+    }
+    // Between frames nobody else runs the writes still asked for.
+    while (RunNext()) {
+    }
 }
 
-void StoreWorker::Post(bool mustFinish, std::function<void()> job) {
+void StoreWorker::Post(bool mustFinish, bool writes, std::function<void()> job) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        jobs_.push_back({mustFinish, std::move(job)});
+        jobs_.push_back({mustFinish, writes && write_, std::move(job)});
     }
     ready_.notify_all();
+}
+
+void StoreWorker::Run(Job& job) {
+    job.run();
+    if (job.writes && hooks_.wrote)
+        hooks_.wrote();
+}
+
+bool StoreWorker::RunNext() {
+    if (pace_ != Pace::kBetweenFrames)
+        return false;
+    Job job;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        // Closing: only the writes still matter.
+        while (!jobs_.empty() && stopping_ && !jobs_.front().mustFinish) jobs_.pop_front();
+        if (jobs_.empty())
+            return false;
+        job = std::move(jobs_.front());
+        jobs_.pop_front();
+    }
+    Run(job);
+    return true;
 }
 
 void StoreWorker::Loop() {
@@ -48,7 +82,7 @@ void StoreWorker::Loop() {
             if (stopping_ && !job.mustFinish)
                 continue;
         }
-        job.run();
+        Run(job);
     }
 }
 
@@ -57,8 +91,8 @@ void StoreWorker::Publish(const std::function<void(News&)>& fill) {
         std::lock_guard<std::mutex> lock(mutex_);
         fill(news_);
     }
-    if (wake_)
-        wake_();
+    if (hooks_.wake)
+        hooks_.wake();
 }
 
 StoreWorker::News StoreWorker::Take() {
@@ -92,7 +126,7 @@ std::vector<BestGameRow> StoreWorker::Rows(const ScoreTable& table) {
 }
 
 void StoreWorker::LoadSettings() {
-    Post(false, [this] {
+    Post(false, false, [this] {
         const SettingsLoad load = sinkaway::LoadSettings(config_);
         if (!load.problem.empty())
             std::fprintf(stderr, "sinkaway: %s; the boxes start ticked\n", load.problem.c_str());
@@ -106,6 +140,12 @@ void StoreWorker::LoadSettings() {
 }
 
 void StoreWorker::AwaitSettings(int ms) {
+    if (pace_ == Pace::kBetweenFrames) {
+        // Nobody else runs the jobs: the settings', asked for first, run now.
+        while (!settingsRead_ && RunNext()) {
+        }
+        return;
+    }
     std::unique_lock<std::mutex> lock(mutex_);
     ready_.wait_for(lock, std::chrono::milliseconds(ms), [this] { return settingsRead_; });
 }
@@ -113,7 +153,7 @@ void StoreWorker::AwaitSettings(int ms) {
 void StoreWorker::SaveSettings(const Settings& settings) {
     if (!write_)
         return;
-    Post(true, [this, settings] {
+    Post(true, true, [this, settings] {
         std::string error;
         if (!sinkaway::SaveSettings(config_, settings, error) && !settingsWarned_) {
             std::fprintf(stderr, "sinkaway: settings will not be kept: %s\n", error.c_str());
@@ -123,11 +163,11 @@ void StoreWorker::SaveSettings(const Settings& settings) {
 }
 
 void StoreWorker::CheckTable() {
-    Post(false, [this] { ReadTable(); });
+    Post(false, true, [this] { ReadTable(); });
 }
 
 void StoreWorker::LoadTable() {
-    Post(false, [this] {
+    Post(false, true, [this] {
         std::vector<BestGameRow> rows = Rows(ReadTable());
         Publish([&](News& n) { n.rows = std::move(rows); });
     });
@@ -149,7 +189,7 @@ ScoreTable StoreWorker::ReadTable() {
 void StoreWorker::AddGame(const ScoreEntry& game, std::string replayScript) {
     if (!write_)
         return;
-    Post(true, [this, game, script = std::move(replayScript)] {
+    Post(true, true, [this, game, script = std::move(replayScript)] {
         const AddResult r = store_.Add(game, script);
         if (!r.movedAside.empty()) {
             std::fprintf(stderr, "sinkaway: %s was broken; moved aside as %s\n",
@@ -168,7 +208,7 @@ void StoreWorker::AddGame(const ScoreEntry& game, std::string replayScript) {
 }
 
 void StoreWorker::LoadReplay(std::string path, MusicPlayer& music) {
-    Post(false, [this, path = std::move(path), &music] {
+    Post(false, false, [this, path = std::move(path), &music] {
         ReplayScript script;
         std::string error;
         struct stat st;

@@ -1,11 +1,13 @@
 // Everything the window keeps between sessions, done on a thread of its own, like the music
 // loader: reading and writing the best games and the settings, proving replays and loading one to
 // watch. No file, lock or slow disk can hold up a frame. No SDL: the window gives it a way to wake
-// its loop when news is ready.
+// its loop when news is ready. A page has no threads: there the same jobs run one at a time
+// between frames, when the window asks, so that a long proof holds up one frame at most.
 #pragma once
 
 #include <chrono>
 #include <condition_variable>
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -34,9 +36,16 @@ class StoreWorker {
         bool replayFailed = false;
     };
 
-    // `write`: false keeps everything as it is on disk (reads only). `wake` is called from the
-    // worker's thread whenever news is ready.
-    StoreWorker(StoreFolder data, StoreFolder config, bool write, std::function<void()> wake);
+    // Where the jobs run: on the worker's own thread, or in the window's loop (RunNext).
+    enum class Pace : uint8_t { kOwnThread, kBetweenFrames };
+    struct Hooks {
+        std::function<void()> wake;   // news is ready (called from the worker's thread)
+        std::function<void()> wrote;  // a job may have changed files: settings, a game, a repair
+    };
+
+    // `write`: false keeps everything as it is on disk (reads only).
+    StoreWorker(StoreFolder data, StoreFolder config, bool write, Hooks hooks,
+                Pace pace = Pace::kOwnThread);
     StoreWorker(const StoreWorker&) = delete;
     StoreWorker& operator=(const StoreWorker&) = delete;
     // Finishes every write asked for: a game that ended just before the window closed is kept.
@@ -55,14 +64,20 @@ class StoreWorker {
     void AddGame(const ScoreEntry& game, std::string replayScript);
     void LoadReplay(std::string path, MusicPlayer& music);
 
+    // Between frames: runs the next job asked for; false when there was none, or when the jobs
+    // have a thread of their own.
+    bool RunNext();
+
     News Take();
 
   private:
     struct Job {
         bool mustFinish = false;  // a write: done even when the window is closing
+        bool writes = false;      // may change files (a read that repairs the table too)
         std::function<void()> run;
     };
-    void Post(bool mustFinish, std::function<void()> job);
+    void Post(bool mustFinish, bool writes, std::function<void()> job);
+    void Run(Job& job);
     void Loop();
     void Publish(const std::function<void(News&)>& fill);
     std::vector<BestGameRow> Rows(const ScoreTable& table);
@@ -72,7 +87,8 @@ class StoreWorker {
     ScoreStore store_;
     StoreFolder config_;
     const bool write_;
-    std::function<void()> wake_;
+    const Pace pace_;
+    Hooks hooks_;
     bool scoresWarned_ = false;    // worker thread only
     bool settingsWarned_ = false;  // worker thread only
     std::vector<std::pair<std::string, bool>>
@@ -84,7 +100,7 @@ class StoreWorker {
     bool stopping_ = false;
     bool settingsRead_ = false;
     News news_;
-    std::thread thread_;
+    std::thread thread_;  // none between frames
 };
 
 }  // namespace sinkaway

@@ -41,7 +41,7 @@ void FormRenderer::DrawTick(const PixelRect& c, Color color) {
     }
 }
 
-void FormRenderer::DrawPanel(const BestGamesPanel& panel) {
+void FormRenderer::DrawPanel(const BestGamesPanel& panel, bool files) {
     const int u = Unit();
     const PixelRect box = vp_.Rect(kLeft, kTop, kWidth, kHeight);
     paint_.Fill(box, colors::kBlack);
@@ -92,6 +92,24 @@ void FormRenderer::DrawPanel(const BestGamesPanel& panel) {
     static const std::string kHelp = "Up/Down choose  Enter watch  H close";
     line(13, panel.problem().empty() ? kHelp : panel.problem(), kRowFont, kInk,
          (box.x0 + box.x1) / 2, vp_.Y(kTop + kHeight - 420), true);
+    if (!files)
+        return;
+    // The page's buttons, boxed like the replay's tag: their key and what they do, for the
+    // keyboard and the finger alike.
+    auto button = [&](int index, float left, const char* text) {
+        const PixelRect edge = vp_.Rect(left, PanelLayout::kButtonTop, PanelLayout::kButtonWidth,
+                                        PanelLayout::kButtonHeight);
+        paint_.Outline(edge, u, kInk);
+        TTF_Font* face = fonts_.Get(kRowFont, vp_.FontPixels(kRowFont.points));
+        const TextImage& image = text_.Get(&kLineKeys[index], text, kInk, face, 0, false);
+        if (image.texture == nullptr)
+            return;
+        const SDL_Rect dst{(edge.x0 + edge.x1 - image.w) / 2, (edge.y0 + edge.y1 - image.h) / 2,
+                           image.w, image.h};
+        SDL_RenderCopy(sdl_, image.texture, nullptr, &dst);
+    };
+    button(14, PanelLayout::kOpenLeft, "O open");
+    button(15, PanelLayout::kSaveLeft, "S save");
 }
 
 void FormRenderer::DrawReplayTag(const std::string& tag) {

@@ -91,7 +91,7 @@ void FormRenderer::Draw(const Form& form, const Viewport& viewport, const Overla
     if (overlay.replayTag != nullptr)
         DrawReplayTag(*overlay.replayTag);
     if (overlay.panel != nullptr)
-        DrawPanel(*overlay.panel);
+        DrawPanel(*overlay.panel, overlay.panelFiles);
     if (overlay.paused)
         DrawPaused();
     SDL_RenderSetClipRect(sdl_, nullptr);

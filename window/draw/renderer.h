@@ -27,6 +27,7 @@ struct Overlay {
     // The best games (best_games_panel.cpp).
     const Label* newBest = nullptr;          // the line under the final score after a new best
     const BestGamesPanel* panel = nullptr;   // open over the playfield
+    bool panelFiles = false;                 // with the page's "O open" and "S save" on it
     const std::string* replayTag = nullptr;  // while a replay plays: "Replay 2×" in a corner
 };
 
@@ -52,7 +53,7 @@ class FormRenderer {
     void DrawTooltip(int x, int y);
     void DrawPaused();  // pause_banner.cpp
     // best_games_panel.cpp
-    void DrawPanel(const BestGamesPanel& panel);
+    void DrawPanel(const BestGamesPanel& panel, bool files);
     void DrawReplayTag(const std::string& tag);
     void DrawTick(const PixelRect& cell, Color color);
     // Clips to `rect` within the client area (an empty rect clips everything).

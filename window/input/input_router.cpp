@@ -103,11 +103,15 @@ bool InputRouter::TakenByMode(const KeyPress& press) {
     const Mode mode = best_.mode();
     if (mode == Mode::kGame) {
         // Only the title and game-over screens have the panel: in play H is any key.
-        if (vk != kKeyH || InPlay(form_) || paused_)
+        const bool files = vk == kKeyO && best_.offersFiles();
+        if ((vk != kKeyH && !files) || InPlay(form_) || paused_)
             return false;
         windowKeys_.insert(vk);
-        if (!press.repeat)
+        if (!press.repeat && files) {
+            Emit(Command::kOpenFile);
+        } else if (!press.repeat) {
             TogglePanel();
+        }
         return true;
     }
     // The panel and the replay take every key, and keep its key-up from the game too.
@@ -122,6 +126,8 @@ bool InputRouter::TakenByMode(const KeyPress& press) {
             Emit(Command::kWatch);
         } else if (!press.repeat && (vk == kKeyH || vk == kKeyEscape)) {
             TogglePanel();
+        } else if (!press.repeat && best_.offersFiles() && (vk == kKeyS || vk == kKeyO)) {
+            Emit(vk == kKeyS ? Command::kSave : Command::kOpenFile);
         }
         return true;
     }
@@ -346,6 +352,10 @@ void InputRouter::TouchBestGames(const Touch& touch) {
         case BestGames::Mode::kPanel: {
             if (!touch.inPanel) {
                 TogglePanel();
+                break;
+            }
+            if (touch.onSave || touch.onOpen) {
+                Emit(touch.onSave ? Command::kSave : Command::kOpenFile);
                 break;
             }
             const int rows = static_cast<int>(best_.panel().rows().size());

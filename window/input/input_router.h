@@ -45,6 +45,8 @@ struct Touch {
     bool onNewBest = false;         // the "New best" line of the game-over screen
     bool inPanel = false;           // the best games panel's box, while it shows
     int panelRow = -1;              // the panel's row under it (0 the first shown), or -1
+    bool onSave = false;            // the panel's "S save", where the page draws it
+    bool onOpen = false;            // the panel's "O open", likewise
 };
 
 class InputRouter {
@@ -98,7 +100,8 @@ class InputRouter {
     bool TakenByWindow(const KeyPress& press, const KeyRoute& route);
     // The pause keys during play, and every key while paused.
     bool TakenByPause(const KeyPress& press);
-    // The panel's and the replay's keys, and the H that opens the panel.
+    // The panel's and the replay's keys, the H that opens the panel and, where the best games
+    // offer files (the page), the O that picks one.
     bool TakenByMode(const KeyPress& press);
     // The dialog's controls, or else the game.
     void ToScreen(const KeyPress& press, const KeyRoute& route);

@@ -5,8 +5,9 @@
 target_compile_options(sinkaway_cli PRIVATE -fexceptions)
 set(SINKAWAY_WEB_COMMON -fexceptions -sALLOW_MEMORY_GROWTH=1)
 
-# The fonts fontconfig picks on Debian, cut down to the characters the game draws. SDL2_ttf
-# kerns with the old kern table only, which the cut would otherwise leave out.
+# The fonts fontconfig picks on Debian, cut down to the characters the game draws (ASCII, and
+# the × of a replay's speed). SDL2_ttf kerns with the old kern table only, which the cut would
+# otherwise leave out.
 # Debian's own Python, which has Debian's fonttools (a python3 earlier in PATH may not).
 set(SINKAWAY_PYTHON3 /usr/bin/python3)
 set(SINKAWAY_WEB_FONTS)
@@ -15,7 +16,7 @@ foreach(font IN ITEMS dejavu/DejaVuSansMono-Bold.ttf dejavu/DejaVuSans.ttf lato/
   set(out ${CMAKE_BINARY_DIR}/fonts/${name})
   add_custom_command(OUTPUT ${out}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/fonts
-    COMMAND ${SINKAWAY_PYTHON3} -m fontTools.subset /usr/share/fonts/truetype/${font} --unicodes=U+0020-007E
+    COMMAND ${SINKAWAY_PYTHON3} -m fontTools.subset /usr/share/fonts/truetype/${font} --unicodes=U+0020-007E,U+00D7
             --layout-features=* --legacy-kern --output-file=${out}
     DEPENDS /usr/share/fonts/truetype/${font}
     COMMENT "Cutting down ${name}" VERBATIM)
@@ -28,12 +29,14 @@ target_link_options(sinkaway PRIVATE ${SINKAWAY_WEB_COMMON} -sENVIRONMENT=web
   -sMODULARIZE=0 -sEXPORTED_RUNTIME_METHODS=[callMain]
   --js-library ${CMAKE_CURRENT_LIST_DIR}/sdl_needs.js
   -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=[sinkaway_sdl_needs]
+  # The best games in the browser's storage, and the replays' way in and out (kept_files.js).
+  -lidbfs.js --pre-js ${CMAKE_CURRENT_LIST_DIR}/kept_files.js
   "SHELL:--preload-file ${CMAKE_BINARY_DIR}/fonts@/fonts"
   "SHELL:--preload-file ${CMAKE_BINARY_DIR}/assets/newgame32.xpm@/assets/newgame32.xpm"
   "SHELL:--preload-file ${CMAKE_BINARY_DIR}/assets/newgame16.xpm@/assets/newgame16.xpm")
 # The packed data is made at the link: it follows the files it packs.
 set_target_properties(sinkaway PROPERTIES SUFFIX .js LINK_DEPENDS
-  "${CMAKE_CURRENT_LIST_DIR}/sdl_needs.js;${SINKAWAY_WEB_FONTS};${CMAKE_BINARY_DIR}/assets/newgame32.xpm;${CMAKE_BINARY_DIR}/assets/newgame16.xpm")
+  "${CMAKE_CURRENT_LIST_DIR}/sdl_needs.js;${CMAKE_CURRENT_LIST_DIR}/kept_files.js;${SINKAWAY_WEB_FONTS};${CMAKE_BINARY_DIR}/assets/newgame32.xpm;${CMAKE_BINARY_DIR}/assets/newgame16.xpm")
 
 add_executable(sinkaway_node ${PROJECT_SOURCE_DIR}/app/main.cpp)
 target_link_libraries(sinkaway_node PRIVATE sinkaway_cli sinkaway_driver sinkaway_store
