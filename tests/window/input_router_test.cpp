@@ -116,9 +116,6 @@ Event ReplayLoaded() {
 Event ReplayFailed() {
     return {K::kReplayFailed};
 }
-Event Page() {
-    return {K::kPage};
-}
 Event Becomes(Screen s) {
     Event e{K::kScreen};
     e.screen = s;
