@@ -181,7 +181,7 @@ int GameWindow::Run() {
     // Pads too: probing the input devices takes tens of milliseconds the first picture need not
     // wait for. Pads already plugged in announce themselves as added. Without pad support the
     // keyboard and the mouse still do everything.
-    SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);
+    pads_.Start(NowMillis());
     clock_.loopStart = NowMicros();
     clock_.pacer.Start(clock_.loopStart);
     if (options_.seconds > 0)
@@ -258,7 +258,9 @@ void GameWindow::Loop() {
 #else
     while (running_) {
         // Sleeps until an event arrives or the next timer comes due; the event stays queued.
-        const int wait = drawn_.dirty ? 0 : MillisToSleep();
+        int wait = drawn_.dirty ? 0 : MillisToSleep();
+        if (const int64_t look = pads_.MillisToLook(NowMillis()); look >= 0)
+            wait = static_cast<int>(wait < 0 ? look : std::min<int64_t>(wait, look));
         if (wait < 0) {
             SDL_WaitEvent(nullptr);
         } else if (wait > 0) {
@@ -272,6 +274,7 @@ void GameWindow::Loop() {
 }
 
 void GameWindow::Step() {
+    pads_.Look(NowMillis());  // a pad plugged in shows up among the events below
     // Ticks that came due while asleep run before the events that woke us: they came first.
     if (ReplayPlayer* replay = best_.replay()) {
         replay->Run(clock_.pacer.Elapse(NowMicros()), &stats_.ticks);
