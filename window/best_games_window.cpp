@@ -34,13 +34,8 @@ bool GameWindow::StartBestGames(uint64_t seed, int& status) {
     keep = false;  // the page keeps no files yet
 #endif
     if (keep) {
-        const Uint32 wake = SDL_RegisterEvents(1);
         best_.Keep(std::make_unique<StoreWorker>(DataFolder(), ConfigFolder(), !options_.noSave,
-                                                 [wake] {
-                                                     SDL_Event e{};
-                                                     e.type = wake;
-                                                     SDL_PushEvent(&e);
-                                                 }),
+                                                 [this] { wait_.Wake(); }),
                    seed);
         player_.KeepGames(best_.keeper());
     } else {

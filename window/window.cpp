@@ -54,14 +54,6 @@ bool OffScreen() {
     return false;
 }
 
-// The next event the wait above put in SDL's queue, taken without reading the display again. SDL
-// keeps a marker in the queue between polls; left there, it spares every later wait a second read
-// of the display (and of the pads) before it sleeps, so the loop reads both once per pass.
-bool TakeQueuedEvent(SDL_Event& event) {
-    return SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_POLLSENTINEL - 1) > 0 ||
-           SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_POLLSENTINEL + 1, SDL_LASTEVENT) > 0;
-}
-
 int NoWindow(const char* why) {
     std::fprintf(stderr, "sinkaway: cannot open a window: %s; is a display available (DISPLAY)?\n",
                  why);
@@ -127,6 +119,7 @@ bool GameWindow::Open(std::string& error) {
         screen_.framePeriodMs = std::max(1, 1000 / mode.refresh_rate);
     screen_.drawer = std::make_unique<FormRenderer>(screen_.renderer, screen_.fonts,
                                                     screen_.pictures.startImage());
+    wait_.Watch(screen_.window);
     return true;
 }
 
@@ -261,13 +254,7 @@ void GameWindow::Loop() {
         int wait = drawn_.dirty ? 0 : MillisToSleep();
         if (const int64_t look = pads_.MillisToLook(NowMillis()); look >= 0)
             wait = static_cast<int>(wait < 0 ? look : std::min<int64_t>(wait, look));
-        if (wait < 0) {
-            SDL_WaitEvent(nullptr);
-        } else if (wait > 0) {
-            SDL_WaitEventTimeout(nullptr, wait);
-        } else {
-            SDL_PumpEvents();
-        }
+        wait_.Wait(wait, pads_.anyOpen());
         Step();
     }
 #endif
@@ -289,7 +276,7 @@ void GameWindow::Step() {
         running_ = false;
 
     SDL_Event event;
-    while (running_ && TakeQueuedEvent(event)) Handle(event);
+    while (running_ && EventWait::Take(event)) Handle(event);
     TakeStoreNews();
     if (best_.replay() != nullptr && best_.replay()->ended() != drawn_.replayEnded) {
         drawn_.replayEnded = best_.replay()->ended();
