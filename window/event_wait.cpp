@@ -15,18 +15,20 @@
 
 namespace sinkaway {
 
+#ifdef SINKAWAY_WATCH_X
 namespace {
 
-// SDL keeps a marker in its queue between polls; left there, it spares every later SDL wait a
-// second read of the display (and of the pads) before it sleeps, so the events around it are
-// taken and counted without it.
+// Events in SDL's queue besides the marker Take leaves there.
 bool Queued() {
     return SDL_HasEvents(SDL_FIRSTEVENT, SDL_POLLSENTINEL - 1) ||
            SDL_HasEvents(SDL_POLLSENTINEL + 1, SDL_LASTEVENT);
 }
 
 }  // namespace
+#endif
 
+// SDL keeps a marker in its queue between polls; left there, it spares every later SDL wait a
+// second read of the display (and of the pads) before it sleeps.
 bool EventWait::Take(SDL_Event& event) {
     return SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_POLLSENTINEL - 1) > 0 ||
            SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_POLLSENTINEL + 1, SDL_LASTEVENT) > 0;

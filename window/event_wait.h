@@ -25,9 +25,9 @@ class EventWait {
     static bool Take(SDL_Event& event);
 
   private:
-    Uint32 wakeEvent_ = 0;  // SDL's wait ends on an event in the queue
-    int displayFd_ = -1;    // the X connection, -1 without one
-    int wakeFd_ = -1;       // an eventfd written by Wake
+    Uint32 wakeEvent_ = 0;              // SDL's wait ends on an event in the queue
+    int displayFd_ = -1;                // the X connection, -1 without one
+    [[maybe_unused]] int wakeFd_ = -1;  // an eventfd written by Wake (X only)
 };
 
 }  // namespace sinkaway
