@@ -35,13 +35,8 @@ bool GameWindow::StartBestGames(uint64_t seed, int& status) {
     bool keep = options_.replay.empty() && !options_.autoplay && options_.seconds <= 0 &&
                 options_.frames <= 0;
     if (keep) {
-        const Uint32 wake = SDL_RegisterEvents(1);
         StoreWorker::Hooks hooks;
-        hooks.wake = [wake] {
-            SDL_Event e{};
-            e.type = wake;
-            SDL_PushEvent(&e);
-        };
+        hooks.wake = [this] { wait_.Wake(); };
         StoreWorker::Pace pace = StoreWorker::Pace::kOwnThread;
 #ifdef __EMSCRIPTEN__
         // The page has one thread: the jobs run between frames, and what they write is copied

@@ -11,6 +11,7 @@
 #include "audio.h"
 #include "autoplay.h"
 #include "best_games.h"
+#include "event_wait.h"
 #include "fonts.h"
 #include "frame_stats.h"
 #include "input_router.h"
@@ -126,6 +127,7 @@ class GameWindow {
     Unattended unattended_;
     InputRouter router_;
     PadDevices pads_;
+    EventWait wait_;  // before best_: the store worker wakes the loop through it
     PlayerEvents player_;
     Tooltip tooltip_;
     BestGames best_;  // last: its worker, which plays music into music_, stops first

@@ -54,14 +54,6 @@ bool OffScreen() {
     return false;
 }
 
-// The next event the wait above put in SDL's queue, taken without reading the display again. SDL
-// keeps a marker in the queue between polls; left there, it spares every later wait a second read
-// of the display (and of the pads) before it sleeps, so the loop reads both once per pass.
-bool TakeQueuedEvent(SDL_Event& event) {
-    return SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_POLLSENTINEL - 1) > 0 ||
-           SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_POLLSENTINEL + 1, SDL_LASTEVENT) > 0;
-}
-
 int NoWindow(const char* why) {
     std::fprintf(stderr, "sinkaway: cannot open a window: %s; is a display available (DISPLAY)?\n",
                  why);
@@ -127,6 +119,7 @@ bool GameWindow::Open(std::string& error) {
         screen_.framePeriodMs = std::max(1, 1000 / mode.refresh_rate);
     screen_.drawer = std::make_unique<FormRenderer>(screen_.renderer, screen_.fonts,
                                                     screen_.pictures.startImage());
+    wait_.Watch(screen_.window);
     return true;
 }
 
@@ -181,7 +174,7 @@ int GameWindow::Run() {
     // Pads too: probing the input devices takes tens of milliseconds the first picture need not
     // wait for. Pads already plugged in announce themselves as added. Without pad support the
     // keyboard and the mouse still do everything.
-    SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);
+    pads_.Start(NowMillis());
     clock_.loopStart = NowMicros();
     clock_.pacer.Start(clock_.loopStart);
     if (options_.seconds > 0)
@@ -258,20 +251,17 @@ void GameWindow::Loop() {
 #else
     while (running_) {
         // Sleeps until an event arrives or the next timer comes due; the event stays queued.
-        const int wait = drawn_.dirty ? 0 : MillisToSleep();
-        if (wait < 0) {
-            SDL_WaitEvent(nullptr);
-        } else if (wait > 0) {
-            SDL_WaitEventTimeout(nullptr, wait);
-        } else {
-            SDL_PumpEvents();
-        }
+        int wait = drawn_.dirty ? 0 : MillisToSleep();
+        if (const int64_t look = pads_.MillisToLook(NowMillis()); look >= 0)
+            wait = static_cast<int>(wait < 0 ? look : std::min<int64_t>(wait, look));
+        wait_.Wait(wait, pads_.anyOpen());
         Step();
     }
 #endif
 }
 
 void GameWindow::Step() {
+    pads_.Look(NowMillis());  // a pad plugged in shows up among the events below
     // Ticks that came due while asleep run before the events that woke us: they came first.
     if (ReplayPlayer* replay = best_.replay()) {
         replay->Run(clock_.pacer.Elapse(NowMicros()), &stats_.ticks);
@@ -286,7 +276,7 @@ void GameWindow::Step() {
         running_ = false;
 
     SDL_Event event;
-    while (running_ && TakeQueuedEvent(event)) Handle(event);
+    while (running_ && EventWait::Take(event)) Handle(event);
     // Where the store has no thread (the page), one job a frame: a long proof holds up one.
     best_.RunStoreJob();
     TakeStoreNews();

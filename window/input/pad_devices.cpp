@@ -2,6 +2,8 @@
 // router's pad calls.
 #include "pad_devices.h"
 
+#include <algorithm>
+
 namespace sinkaway {
 
 namespace {
@@ -27,6 +29,28 @@ PadButton ButtonOf(Uint8 button) {
 
 }  // namespace
 
+void PadDevices::Start(int64_t nowMs) {
+    ReadWithEvents();
+    nextLookMs_ = nowMs + kLookEveryMs;
+    SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);
+}
+
+int64_t PadDevices::MillisToLook(int64_t nowMs) const {
+    return open_.empty() ? std::max<int64_t>(0, nextLookMs_ - nowMs) : -1;
+}
+
+void PadDevices::Look(int64_t nowMs) {
+    if (!open_.empty() || nowMs < nextLookMs_)
+        return;
+    SDL_JoystickUpdate();
+    nextLookMs_ = nowMs + kLookEveryMs;
+}
+
+void PadDevices::ReadWithEvents() {
+    // A pad's buttons and stick must reach the game as soon as the keyboard's do.
+    SDL_SetHint(SDL_HINT_AUTO_UPDATE_JOYSTICKS, open_.empty() ? "0" : "1");
+}
+
 bool PadDevices::IsPadEvent(const SDL_Event& e) {
     switch (e.type) {
         case SDL_CONTROLLERDEVICEADDED:
@@ -41,8 +65,11 @@ bool PadDevices::IsPadEvent(const SDL_Event& e) {
 }
 
 void PadDevices::Close() {
+    if (open_.empty())
+        return;
     for (auto& [id, pad] : open_) SDL_GameControllerClose(pad);
     open_.clear();
+    ReadWithEvents();
 }
 
 InputRouter::Outcomes PadDevices::Handle(const SDL_Event& e, InputRouter& router) {
@@ -54,6 +81,7 @@ InputRouter::Outcomes PadDevices::Handle(const SDL_Event& e, InputRouter& router
                     SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(pad));
                 if (!open_.emplace(id, pad).second)
                     SDL_GameControllerClose(pad);  // already open: SDL announces pads twice
+                ReadWithEvents();
             }
             return {};
         case SDL_CONTROLLERDEVICEREMOVED: {
@@ -62,6 +90,7 @@ InputRouter::Outcomes PadDevices::Handle(const SDL_Event& e, InputRouter& router
             if (found != open_.end()) {
                 SDL_GameControllerClose(found->second);
                 open_.erase(found);
+                ReadWithEvents();
             }
             return out;
         }
