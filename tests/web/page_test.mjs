@@ -260,6 +260,22 @@ const tests = {
     await page.waitForFunction(() => window.loudest > 0.05, playing);
     await page.close();
   },
+
+  // After a first visit the service worker has the page's files: with the server gone, a reload
+  // still shows the title screen. A server of its own, so that stopping it stops nothing else.
+  async offline(browser, base, decoder) {
+    const own = await serve(site);
+    const page = await openGame(browser, `http://127.0.0.1:${own.address().port}/`);
+    await waitFor('the title screen', page, decoder, titleScreen);
+    await page.waitForFunction(() => navigator.serviceWorker.controller !== null,
+                               { polling: 50, timeout: WAIT_MS });
+    const closed = new Promise((r) => own.close(r));
+    own.closeAllConnections();
+    await closed;
+    await page.reload();
+    await waitFor('the title screen with no server', page, decoder, titleScreen);
+    await page.close();
+  },
 };
 
 const scratch = mkdtempSync(join(tmpdir(), 'sinkaway-page-'));

@@ -53,3 +53,6 @@ add_custom_target(sinkaway_site ALL
           ${SINKAWAY_WEB_SITE}
   DEPENDS sinkaway ${CMAKE_CURRENT_LIST_DIR}/page/index.html ${CMAKE_CURRENT_LIST_DIR}/page/page.js
   COMMENT "The page in ${SINKAWAY_WEB_SITE}" VERBATIM)
+
+# Installable and offline: the manifest, the icons and the service worker, after the page's files.
+include(${CMAKE_CURRENT_LIST_DIR}/offline.cmake)
