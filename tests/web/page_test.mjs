@@ -276,7 +276,65 @@ const tests = {
     await waitFor('the title screen with no server', page, decoder, titleScreen);
     await page.close();
   },
+
+  // Embedded below the fold of a long page of another site, as game portals show games: a click
+  // gives the game the keyboard, and the arrows steer the ball without scrolling the page around.
+  async inFrame(browser, base, decoder) {
+    const page = await browser.newPage();
+    page.on('pageerror', (e) => console.log('page error:', e.message));
+    await page.setViewport({ width: 640, height: 480, deviceScaleFactor: 1 });
+    // The same server under another host name is another origin.
+    await page.goto(base.replace('127.0.0.1', 'localhost') + 'portal.html');
+    await page.setContent(`<body style="margin:0"><p style="height:2000px">An article</p>
+      <iframe src="${base}?args=--seed+3" width="${WIDE}" height="${HIGH}" style="border:0"></iframe>
+      <p style="height:2000px">Comments</p></body>`);
+    const frame = await page.$('iframe');
+    await frame.scrollIntoView();
+    const scrolled = await page.evaluate(() => window.scrollY);
+    const shot = () => frame.screenshot({ encoding: 'base64' });
+    const ballX = async () => ballMiddle(await pixels(page, decoder, await shot()));
+    for (const end = Date.now() + WAIT_MS; !titleScreen(await pixels(page, decoder, await shot()));) {
+      if (Date.now() > end)
+        throw new Error('waited for the title screen in the frame');
+    }
+    await frame.click({ offset: { x: 156, y: 220 } });  // the start image
+    const start = await until('the game in the frame', ballX, (x) => x > 0);
+    await page.keyboard.down('ArrowRight');
+    await until('the ball to go right', ballX, (x) => {
+      if (!(x > 0))
+        throw new Error('the game ended before the ball went right');
+      return x > start + 4;
+    });
+    await page.keyboard.up('ArrowRight');
+    const after = await page.evaluate(() => window.scrollY);
+    if (after !== scrolled)
+      throw new Error(`the arrow keys scrolled the page around the frame from ${scrolled} to ${after}`);
+    await page.close();
+  },
 };
+
+// The ball's middle across (its red edge) in a screenshot, or NaN when there is no ball.
+function ballMiddle(shot) {
+  let sum = 0, n = 0;
+  for (let o = 0; o < shot.data.length; o += 4) {
+    if (shot.data[o] === 255 && shot.data[o + 1] === 0 && shot.data[o + 2] === 0) {
+      sum += (o / 4) % shot.width;
+      ++n;
+    }
+  }
+  return n >= 20 ? sum / n : NaN;
+}
+
+// Polls `measure` until `test` accepts what it returns, which it then gives back.
+async function until(what, measure, test) {
+  for (const end = Date.now() + WAIT_MS; ; await new Promise((r) => setTimeout(r, 20))) {
+    const x = await measure();
+    if (test(x))
+      return x;
+    if (Date.now() > end)
+      throw new Error(`waited ${WAIT_MS / 1000} s for ${what}`);
+  }
+}
 
 const scratch = mkdtempSync(join(tmpdir(), 'sinkaway-page-'));
 const server = await serve(site);
