@@ -311,6 +311,51 @@ const tests = {
       throw new Error(`the arrow keys scrolled the page around the frame from ${scrolled} to ${after}`);
     await page.close();
   },
+
+  // A pad the browser reports (the Gamepad API stubbed, with the standard layout a real pad has):
+  // plugged in on the title screen, its Start begins a game and its d-pad steers, through SDL's
+  // own mapping of such a pad and the desktop's pad code.
+  async gameWithPad(browser, base, decoder) {
+    const page = await browser.newPage();
+    page.on('pageerror', (e) => console.log('page error:', e.message));
+    await page.setViewport({ width: WIDE, height: HIGH, deviceScaleFactor: 1 });
+    await page.evaluateOnNewDocument(() => {
+      const pad = { id: 'Test pad (STANDARD GAMEPAD)', index: 0, connected: true, mapping: 'standard',
+                    timestamp: 1, axes: [0, 0, 0, 0],
+                    buttons: Array.from({ length: 17 }, () => ({ pressed: false, touched: false, value: 0 })) };
+      let plugged = false;
+      // The page reads a pad's state only once the game has opened it: presses wait for that.
+      const seen = new Proxy([pad], { get: (list, key) => (key === '0' && ++testPad.reads, list[key]) });
+      Object.defineProperty(Navigator.prototype, 'getGamepads', { value: () => (plugged ? seen : []) });
+      window.testPad = {
+        reads: 0,
+        plug() {
+          plugged = true;
+          window.dispatchEvent(Object.assign(new Event('gamepadconnected'), { gamepad: pad }));
+        },
+        // The standard layout's buttons: 9 Start, 15 right on the d-pad.
+        set(button, down) {
+          pad.buttons[button] = { pressed: down, touched: down, value: down ? 1 : 0 };
+          ++pad.timestamp;
+        },
+      };
+    });
+    await page.goto(base + '?args=' + encodeURIComponent('--seed 3'));
+    await waitFor('the title screen', page, decoder, titleScreen);
+    await page.evaluate(() => testPad.plug());
+    await page.waitForFunction(() => testPad.reads > 0, { polling: 50, timeout: WAIT_MS });
+    const ballX = async () => ballMiddle(await pixels(page, decoder));
+    await page.evaluate(() => testPad.set(9, true));
+    const start = await until('the game started by the pad', ballX, (x) => x > 0);
+    await page.evaluate(() => { testPad.set(9, false); testPad.set(15, true); });
+    await until('the ball to go right', ballX, (x) => {
+      if (!(x > 0))
+        throw new Error('the game ended before the ball went right');
+      return x > start + 4;
+    });
+    await page.evaluate(() => testPad.set(15, false));
+    await page.close();
+  },
 };
 
 // The ball's middle across (its red edge) in a screenshot, or NaN when there is no ball.
