@@ -2,12 +2,13 @@
 # Installs the Debian 12 packages the build, the game and the tests need, but only the missing ones.
 # With --web, those of the browser build and its tests instead: emscripten (the compiler, with its
 # prebuilt system libraries, so nothing is fetched at first use), chromium for the browser tests,
-# fonttools to cut the fonts down to the characters the game draws, and node with npm.
+# fonttools to cut the fonts down to the characters the game draws, vorbis-tools to compress the
+# music for the page, and node with npm.
 # Runs apt-get as root, through sudo otherwise. Quiet when everything is already there.
 set -euo pipefail
 
 if [ "${1:-}" = "--web" ]; then
-    packages=(emscripten chromium python3-fonttools nodejs npm)
+    packages=(emscripten chromium python3-fonttools vorbis-tools nodejs npm)
 else
     packages=(
         cmake g++ make pkg-config dpkg-dev

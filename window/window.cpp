@@ -64,7 +64,7 @@ int NoWindow(const char* why) {
 
 GameWindow::GameWindow(const Options& options)
     : options_(options),
-      music_(FindAsset("Castor.wav", options.music)),
+      music_(FindAsset(kMusicFileName, options.music)),
       session_(random_, music_),
       router_(session_.game.form, best_),
       player_(session_),
@@ -167,10 +167,8 @@ int GameWindow::Run() {
     // its present would hold up the first one that counts.
     SDL_ShowWindow(screen_.window);
     Render();
-#ifndef __EMSCRIPTEN__
-    // After the first picture: a slow sound server must not hold it up. The page plays no music.
+    // After the first picture: a slow sound server must not hold it up.
     music_.Open();
-#endif
     // Pads too: probing the input devices takes tens of milliseconds the first picture need not
     // wait for. Pads already plugged in announce themselves as added. Without pad support the
     // keyboard and the mouse still do everything.

@@ -311,7 +311,159 @@ const tests = {
                   (s) => tag(s) && Math.abs(ball(s) - ball(first)) > 2);
     await page.close();
   },
+
+  // ---- The music, the frame, pads and the offline copy ----
+
+  // The music starts with the first game and goes on playing: SDL2's audio feeds a script
+  // processor, whose blocks show what reaches the speakers. (Headless Chromium lets the audio
+  // run before any gesture, so the page's wait for one is not seen here.)
+  async musicWithFirstGame(browser, base, decoder) {
+    const page = await openGame(browser, base, '--seed 3');
+    await waitFor('the title screen', page, decoder, titleScreen);
+    await page.evaluate(() => {
+      const node = Module.SDL2.audio.scriptProcessorNode;
+      const feed = node.onaudioprocess;
+      window.loudest = 0;
+      node.onaudioprocess = (e) => {
+        feed(e);
+        for (const v of e.outputBuffer.getChannelData(0))
+          window.loudest = Math.max(window.loudest, Math.abs(v));
+      };
+    });
+    await new Promise((r) => setTimeout(r, 300));
+    if (await page.evaluate(() => window.loudest) !== 0)
+      throw new Error('sound on the title screen before any game');
+    await page.keyboard.press('Enter');
+    const playing = { polling: 50, timeout: WAIT_MS };
+    await page.waitForFunction(() => Module.SDL2.audioContext.state === 'running' &&
+                               window.loudest > 0.05, playing);
+    // A second later still: the track, not the short beep that stands in for a missing one.
+    await new Promise((r) => setTimeout(r, 1000));
+    await page.evaluate(() => { window.loudest = 0; });
+    await page.waitForFunction(() => window.loudest > 0.05, playing);
+    await page.close();
+  },
+
+  // After a first visit the service worker has the page's files: with the server gone, a reload
+  // still shows the title screen. A server of its own, so that stopping it stops nothing else.
+  async offline(browser, base, decoder) {
+    const own = await serve(site);
+    const page = await openGame(browser, `http://127.0.0.1:${own.address().port}/`);
+    await waitFor('the title screen', page, decoder, titleScreen);
+    await page.waitForFunction(() => navigator.serviceWorker.controller !== null,
+                               { polling: 50, timeout: WAIT_MS });
+    const closed = new Promise((r) => own.close(r));
+    own.closeAllConnections();
+    await closed;
+    await page.reload();
+    await waitFor('the title screen with no server', page, decoder, titleScreen);
+    await page.close();
+  },
+
+  // Embedded below the fold of a long page of another site, as game portals show games: a click
+  // gives the game the keyboard, and the arrows steer the ball without scrolling the page around.
+  async inFrame(browser, base, decoder) {
+    const page = await browser.newPage();
+    page.on('pageerror', (e) => console.log('page error:', e.message));
+    await page.setViewport({ width: 640, height: 480, deviceScaleFactor: 1 });
+    // The same server under another host name is another origin.
+    await page.goto(base.replace('127.0.0.1', 'localhost') + 'portal.html');
+    await page.setContent(`<body style="margin:0"><p style="height:2000px">An article</p>
+      <iframe src="${base}?args=--seed+3" width="${WIDE}" height="${HIGH}" style="border:0"></iframe>
+      <p style="height:2000px">Comments</p></body>`);
+    const frame = await page.$('iframe');
+    await frame.scrollIntoView();
+    const scrolled = await page.evaluate(() => window.scrollY);
+    const shot = () => frame.screenshot({ encoding: 'base64' });
+    const ballX = async () => ballMiddle(await pixels(page, decoder, await shot()));
+    for (const end = Date.now() + WAIT_MS; !titleScreen(await pixels(page, decoder, await shot()));) {
+      if (Date.now() > end)
+        throw new Error('waited for the title screen in the frame');
+    }
+    // A click on the start image gives the frame the keyboard and starts a game, which left
+    // alone keeps the ball in the column it starts in, and ends within a second or so.
+    await frame.click({ offset: { x: 156, y: 220 } });
+    const start = await until('the game in the frame', ballX, (x) => x > 0);
+    await until('the game over', async () => pixels(page, decoder, await shot()), gameOverScreen);
+    // The next game is steered from its first moment, however slowly the screenshots come.
+    await frame.click({ offset: { x: 156, y: 220 } });
+    await page.keyboard.down('ArrowRight');
+    await until('the ball to go right', ballX, (x) => x > start + 4);
+    await page.keyboard.up('ArrowRight');
+    const after = await page.evaluate(() => window.scrollY);
+    if (after !== scrolled)
+      throw new Error(`the arrow keys scrolled the page around the frame from ${scrolled} to ${after}`);
+    await page.close();
+  },
+
+  // A pad the browser reports (the Gamepad API stubbed, with the standard layout a real pad has):
+  // plugged in on the title screen, its Start begins a game and its d-pad steers, through SDL's
+  // own mapping of such a pad and the desktop's pad code.
+  async gameWithPad(browser, base, decoder) {
+    const page = await browser.newPage();
+    page.on('pageerror', (e) => console.log('page error:', e.message));
+    await page.setViewport({ width: WIDE, height: HIGH, deviceScaleFactor: 1 });
+    await page.evaluateOnNewDocument(() => {
+      const pad = { id: 'Test pad (STANDARD GAMEPAD)', index: 0, connected: true, mapping: 'standard',
+                    timestamp: 1, axes: [0, 0, 0, 0],
+                    buttons: Array.from({ length: 17 }, () => ({ pressed: false, touched: false, value: 0 })) };
+      let plugged = false;
+      // The page reads a pad's state only once the game has opened it: presses wait for that.
+      const seen = new Proxy([pad], { get: (list, key) => (key === '0' && ++testPad.reads, list[key]) });
+      Object.defineProperty(Navigator.prototype, 'getGamepads', { value: () => (plugged ? seen : []) });
+      window.testPad = {
+        reads: 0,
+        plug() {
+          plugged = true;
+          window.dispatchEvent(Object.assign(new Event('gamepadconnected'), { gamepad: pad }));
+        },
+        // The standard layout's buttons: 9 Start, 15 right on the d-pad.
+        set(button, down) {
+          pad.buttons[button] = { pressed: down, touched: down, value: down ? 1 : 0 };
+          ++pad.timestamp;
+        },
+      };
+    });
+    await page.goto(base + '?args=' + encodeURIComponent('--seed 3'));
+    await waitFor('the title screen', page, decoder, titleScreen);
+    await page.evaluate(() => testPad.plug());
+    await page.waitForFunction(() => testPad.reads > 0, { polling: 50, timeout: WAIT_MS });
+    const ballX = async () => ballMiddle(await pixels(page, decoder));
+    // Left alone, the ball keeps the column it starts in, and the game ends within a second or so.
+    await page.evaluate(() => testPad.set(9, true));
+    const start = await until('the game started by the pad', ballX, (x) => x > 0);
+    await page.evaluate(() => testPad.set(9, false));
+    await waitFor('the game over', page, decoder, gameOverScreen);
+    // The next game is steered from its first moment: Start and the d-pad in one reading.
+    await page.evaluate(() => { testPad.set(9, true); testPad.set(15, true); });
+    await until('the ball to go right', ballX, (x) => x > start + 4);
+    await page.evaluate(() => { testPad.set(9, false); testPad.set(15, false); });
+    await page.close();
+  },
 };
+
+// The ball's middle across (its red edge) in a screenshot, or NaN when there is no ball.
+function ballMiddle(shot) {
+  let sum = 0, n = 0;
+  for (let o = 0; o < shot.data.length; o += 4) {
+    if (shot.data[o] === 255 && shot.data[o + 1] === 0 && shot.data[o + 2] === 0) {
+      sum += (o / 4) % shot.width;
+      ++n;
+    }
+  }
+  return n >= 20 ? sum / n : NaN;
+}
+
+// Polls `measure` until `test` accepts what it returns, which it then gives back.
+async function until(what, measure, test) {
+  for (const end = Date.now() + WAIT_MS; ; await new Promise((r) => setTimeout(r, 20))) {
+    const x = await measure();
+    if (test(x))
+      return x;
+    if (Date.now() > end)
+      throw new Error(`waited ${WAIT_MS / 1000} s for ${what}`);
+  }
+}
 
 const scratch = mkdtempSync(join(tmpdir(), 'sinkaway-page-'));
 const server = await serve(site);

@@ -21,6 +21,16 @@ namespace sinkaway {
 // must outlive the music: it streams from them.
 Mix_Music* LoadWavMusic(std::vector<uint8_t>& bytes);
 
+#ifdef __EMSCRIPTEN__
+// The page ships the track as Ogg Vorbis, an eighth of the WAV's bytes, packed with the page:
+// no file of anyone else's can be there, so SDL2_mixer's own decoder reads it as it is.
+inline constexpr const char* kMusicFileName = "Castor.ogg";
+#else
+inline constexpr const char* kMusicFileName = "Castor.wav";
+#endif
+// The track as the game ships it (see kMusicFileName), or nullptr; the bytes outlive the music.
+Mix_Music* LoadMusic(std::vector<uint8_t>& bytes);
+
 // The window's pause: the music and every sound hold where they are, then carry on from there.
 // Without an audio device both do nothing.
 void HoldSound();
@@ -36,7 +46,9 @@ class SdlMusicPlayer final : public MusicPlayer {
 
     // Opens the audio device, then reads and loads the file on a thread of its own, so neither a
     // large or hostile file nor a slow disk can hold up the window. The window calls it once it is
-    // on screen, so a slow sound server never delays the first picture.
+    // on screen, so a slow sound server never delays the first picture. The page has one thread
+    // and its file in memory: it loads there and then, a few milliseconds (the decoder only reads
+    // the headers; the sound is decoded as it plays).
     void Open();
     // Never waits for the file: a game that starts before it is loaded gets its music (or the
     // beep) the moment the loading ends.

@@ -1,5 +1,5 @@
 # The browser build's two programs, from the same main and libraries as the desktop's:
-#   sinkaway.js/.wasm/.data  the page's game, its pictures and fonts packed beside it;
+#   sinkaway.js/.wasm/.data  the page's game, its pictures, fonts and music packed beside it;
 #   sinkaway_node.js         the headless driver under node, reading and writing real files.
 # CLI11 reports a bad option by throwing, so the command line is built with exceptions on.
 target_compile_options(sinkaway_cli PRIVATE -fexceptions)
@@ -33,10 +33,11 @@ target_link_options(sinkaway PRIVATE ${SINKAWAY_WEB_COMMON} -sENVIRONMENT=web
   -lidbfs.js --pre-js ${CMAKE_CURRENT_LIST_DIR}/kept_files.js
   "SHELL:--preload-file ${CMAKE_BINARY_DIR}/fonts@/fonts"
   "SHELL:--preload-file ${CMAKE_BINARY_DIR}/assets/newgame32.xpm@/assets/newgame32.xpm"
-  "SHELL:--preload-file ${CMAKE_BINARY_DIR}/assets/newgame16.xpm@/assets/newgame16.xpm")
+  "SHELL:--preload-file ${CMAKE_BINARY_DIR}/assets/newgame16.xpm@/assets/newgame16.xpm"
+  "SHELL:--preload-file ${SINKAWAY_MUSIC_FILE}@/assets/Castor.ogg")
 # The packed data is made at the link: it follows the files it packs.
 set_target_properties(sinkaway PROPERTIES SUFFIX .js LINK_DEPENDS
-  "${CMAKE_CURRENT_LIST_DIR}/sdl_needs.js;${CMAKE_CURRENT_LIST_DIR}/kept_files.js;${SINKAWAY_WEB_FONTS};${CMAKE_BINARY_DIR}/assets/newgame32.xpm;${CMAKE_BINARY_DIR}/assets/newgame16.xpm")
+  "${CMAKE_CURRENT_LIST_DIR}/sdl_needs.js;${CMAKE_CURRENT_LIST_DIR}/kept_files.js;${SINKAWAY_WEB_FONTS};${CMAKE_BINARY_DIR}/assets/newgame32.xpm;${CMAKE_BINARY_DIR}/assets/newgame16.xpm;${SINKAWAY_MUSIC_FILE}")
 
 add_executable(sinkaway_node ${PROJECT_SOURCE_DIR}/app/main.cpp)
 target_link_libraries(sinkaway_node PRIVATE sinkaway_cli sinkaway_driver sinkaway_store
@@ -55,3 +56,6 @@ add_custom_target(sinkaway_site ALL
           ${SINKAWAY_WEB_SITE}
   DEPENDS sinkaway ${CMAKE_CURRENT_LIST_DIR}/page/index.html ${CMAKE_CURRENT_LIST_DIR}/page/page.js
   COMMENT "The page in ${SINKAWAY_WEB_SITE}" VERBATIM)
+
+# Installable and offline: the manifest, the icons and the service worker, after the page's files.
+include(${CMAKE_CURRENT_LIST_DIR}/offline.cmake)

@@ -67,4 +67,23 @@
   script.src = 'sinkaway.js';
   script.onerror = () => fail('Sinkaway could not be loaded: is the page served in full?');
   document.body.appendChild(script);
+
+  // ---- The music ----
+  // The packed music is SDL2_mixer's to decode. Left to itself, the page's loader would first
+  // have the browser decode it through an audio element, holding up the start (for up to 10 s
+  // where the browser cannot play Ogg Vorbis) for a copy the game never uses.
+  Module.noAudioDecoding = true;
+
+  // ---- Installable and offline ----
+  // The service worker (sw.js) keeps the page's files, so it plays with no network after the
+  // first visit. It is registered once the game runs, so that its copying never competes with the
+  // first download; a page served without a secure context simply plays online.
+  if ('serviceWorker' in navigator && window.isSecureContext) {
+    const started = Module.onRuntimeInitialized;
+    Module.onRuntimeInitialized = function () {
+      started.call(this);
+      navigator.serviceWorker.register('sw.js')
+        .catch((e) => console.warn('Sinkaway will not play offline: ' + e.message));
+    };
+  }
 })();
