@@ -25,7 +25,19 @@ cleanup() {
     local status=$? pid
     # A game that exits non-zero must not end the clean-up early and leave Xvfb running.
     set +e
-    if [ -n "$GAME_PID" ]; then kill "$GAME_PID" 2>/dev/null; wait "$GAME_PID" 2>/dev/null; fi
+    # A game that does not end on TERM within 5 s is stuck: its threads' stacks say where, and
+    # KILL ends it, so that the test fails now rather than at CTest's time limit.
+    if [ -n "$GAME_PID" ]; then
+        kill "$GAME_PID" 2>/dev/null
+        for _ in $(seq 50); do kill -0 "$GAME_PID" 2>/dev/null || break; sleep 0.1; done
+        if kill -0 "$GAME_PID" 2>/dev/null; then
+            echo "the game did not end on TERM; its threads:" >&2
+            command -v gdb >/dev/null &&
+                gdb -p "$GAME_PID" -batch -ex 'thread apply all bt' 2>/dev/null | grep '^#\|^Thread' >&2
+            kill -KILL "$GAME_PID" 2>/dev/null
+        fi
+        wait "$GAME_PID" 2>/dev/null
+    fi
     for pid in "${OTHER_PIDS[@]}"; do kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; done
     if [ -n "$XVFB_PID" ]; then kill "$XVFB_PID" 2>/dev/null; wait "$XVFB_PID" 2>/dev/null; fi
     rm -rf "$WORK"
