@@ -167,6 +167,7 @@ Touch GameWindow::TouchOf(const SDL_TouchFingerEvent& finger) const {
     // The line shows under the same condition as it is drawn.
     touch.onNewBest = best_.replay() == nullptr && best_.newBest() > 0 &&
                       session_.game.form.lblGameOver.visible && Contains(drawn_.newBestLine, p);
+    touch.onBestGames = best_.ShowsButton(session_.game.form) && PanelLayout::OnBestGames(p.x, p.y);
     if (best_.mode() == BestGames::Mode::kPanel) {
         touch.inPanel = PanelLayout::Contains(p.x, p.y);
         touch.panelRow = PanelLayout::RowAt(p.x, p.y);

@@ -86,6 +86,8 @@ void FormRenderer::Draw(const Form& form, const Viewport& viewport, const Overla
     DrawCheckBox(form.chkPower, overlay.focused == Control::chkPower);
     DrawButton(form.cmdNewGame, overlay.focused == Control::cmdNewGame,
                overlay.pressed == Control::cmdNewGame);
+    if (overlay.bestGamesButton)
+        DrawBestGamesButton();
     if (overlay.tooltip)
         DrawTooltip(overlay.tooltipX, overlay.tooltipY);
     if (overlay.replayTag != nullptr)

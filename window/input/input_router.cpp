@@ -266,7 +266,8 @@ InputRouter::Outcomes InputRouter::FingerDown(const Touch& touch) {
     Begin();
     if (fingers_.count(touch.finger) != 0)
         return out_;  // already down: the touch screen said so twice
-    if (best_.mode() != BestGames::Mode::kGame || (touch.onNewBest && !paused_)) {
+    const bool opensPanel = (touch.onNewBest || touch.onBestGames) && !paused_ && !InPlay(form_);
+    if (best_.mode() != BestGames::Mode::kGame || opensPanel) {
         TouchBestGames(touch);
         return out_;  // the touch is spent: its lifting does nothing
     }
@@ -347,7 +348,7 @@ void InputRouter::TouchBestGames(const Touch& touch) {
     using Command = BestGames::Command;
     switch (best_.mode()) {
         case BestGames::Mode::kGame:
-            TogglePanel();  // the "New best" line: as H
+            TogglePanel();  // the "New best" line or the "H best games" button: as H
             break;
         case BestGames::Mode::kPanel: {
             if (!touch.inPanel) {
