@@ -303,7 +303,7 @@ const tests = {
   },
 
   // A desktop replay picked with the page's file input plays as one from the panel does: the
-  // replay's tag in the corner, and the ball moving.
+  // replay's tag in the corner, the ball moving, and a tap on the tag back to the panel.
   async desktopReplayPlays(browser, base, decoder) {
     const page = await openGame(browser, base, '--seed 7');
     await waitFor('the title screen', page, decoder, titleScreen);
@@ -323,6 +323,10 @@ const tests = {
     const first = await waitFor('the replay', page, decoder, (s) => tag(s) && ball(s) > 0);
     await waitFor('the replay\'s ball moving', page, decoder,
                   (s) => tag(s) && Math.abs(ball(s) - ball(first)) > 2);
+    // A tap on the tag ends it as Escape does: the panel it plays over shows again.
+    await page.touchscreen.tap(WIDE - 40, 14);
+    await waitFor('the panel after the replay', page, decoder,
+                  (s) => !tag(s) && count(s, 16, 30, 1, 320, 'FFFFFF') >= 300);
     await page.close();
   },
 

@@ -128,6 +128,7 @@ void FormRenderer::DrawReplayTag(const std::string& tag) {
     // The top right corner, inside the walls: the score holds the left one.
     const int right = vp_.X(4560) - 4 * u, top = vp_.Y(80) + 3 * u;
     const PixelRect box{right - text.w - 6 * u, top, right, top + text.h + 2 * u};
+    tagBox_ = box;
     paint_.Fill(box, colors::kBlack);
     paint_.Outline(box, u, kInk);
     const SDL_Rect dst{box.x0 + 3 * u, top + u, text.w, text.h};

@@ -90,6 +90,7 @@ void FormRenderer::Draw(const Form& form, const Viewport& viewport, const Overla
         DrawBestGamesButton();
     if (overlay.tooltip)
         DrawTooltip(overlay.tooltipX, overlay.tooltipY);
+    tagBox_ = {};
     if (overlay.replayTag != nullptr)
         DrawReplayTag(*overlay.replayTag);
     if (overlay.panel != nullptr)

@@ -43,6 +43,8 @@ class FormRenderer {
     // Draws the whole output: black bars around the client area, then every visible control
     // from back to front.
     void Draw(const Form& form, const Viewport& viewport, const Overlay& overlay);
+    // Where the last Draw put the replay's tag, in output pixels; empty when it drew none.
+    const PixelRect& replayTagBox() const { return tagBox_; }
 
   private:
     // Pixels in `covered` are left alone: an opaque shape drawn next paints them.
@@ -77,6 +79,7 @@ class FormRenderer {
     Viewport vp_;
     PixelRect client_;
     bool bars_ = true;  // the client area leaves black bars in the output
+    PixelRect tagBox_;
 };
 
 }  // namespace sinkaway

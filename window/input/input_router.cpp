@@ -371,7 +371,17 @@ void InputRouter::TouchBestGames(const Touch& touch) {
             break;
         }
         case BestGames::Mode::kReplay:
-            Emit(Command::kEndReplay);
+            // The tag is Escape; the rest of the window, in thirds, the arrows and Space as a
+            // thumb finds them: slower on the left, faster on the right, pause between.
+            if (touch.onReplayTag) {
+                Emit(Command::kEndReplay);
+            } else if (touch.across < 1.0f / 3) {
+                Emit(Command::kSlower);
+            } else if (touch.across >= 2.0f / 3) {
+                Emit(Command::kFaster);
+            } else {
+                Emit(Command::kPauseReplay);
+            }
             break;
     }
 }
