@@ -317,6 +317,7 @@ void GameWindow::Render() {
     } else if (best_.newBest() > 0 && form.lblGameOver.visible) {
         overlay.newBest = &drawn_.newBestLine;
     }
+    overlay.bestGamesButton = best_.ShowsButton(form);
     if (mode == BestGames::Mode::kPanel) {
         overlay.panel = &best_.panel();
         overlay.panelFiles = best_.offersFiles();

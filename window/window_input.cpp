@@ -167,6 +167,14 @@ Touch GameWindow::TouchOf(const SDL_TouchFingerEvent& finger) const {
     // The line shows under the same condition as it is drawn.
     touch.onNewBest = best_.replay() == nullptr && best_.newBest() > 0 &&
                       session_.game.form.lblGameOver.visible && Contains(drawn_.newBestLine, p);
+    touch.onBestGames = best_.ShowsButton(session_.game.form) && PanelLayout::OnBestGames(p.x, p.y);
+    if (best_.replay() != nullptr && screen_.drawer) {
+        // The tag as last drawn, with room around it for a fingertip.
+        const PixelRect tag = screen_.drawer->replayTagBox();
+        const int room = tag.h() / 2;
+        touch.onReplayTag = !tag.empty() && x >= tag.x0 - room && x < tag.x1 + room &&
+                            y >= tag.y0 - room && y < tag.y1 + room;
+    }
     if (best_.mode() == BestGames::Mode::kPanel) {
         touch.inPanel = PanelLayout::Contains(p.x, p.y);
         touch.panelRow = PanelLayout::RowAt(p.x, p.y);

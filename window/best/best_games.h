@@ -63,6 +63,11 @@ class BestGames {
     void WatchOnly(ReplayScript script);
     void OfferFiles(ReplayFiles files) { files_ = std::move(files); }
     bool offersFiles() const { return static_cast<bool>(files_.offer); }
+    // The page's "H best games" button, for a finger as the H key is for the keys: on the title
+    // and game-over screens of `form`, the game's, and never under the panel or a replay.
+    bool ShowsButton(const Form& form) const {
+        return offersFiles() && mode_ == Mode::kGame && !InPlay(form);
+    }
 
     Mode mode() const { return mode_; }
     // The command line's replay was left.

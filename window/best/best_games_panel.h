@@ -39,12 +39,23 @@ struct PanelLayout {
         const int row = static_cast<int>((y - kRowTop) / kRowHeight);
         return row < kRowsShown ? row : -1;
     }
-    static bool OnButton(float left, float x, float y) {
-        return x >= left && x < left + kButtonWidth && y >= kButtonTop &&
-               y < kButtonTop + kButtonHeight;
+    // And "H best games" on the title and game-over screens, for a finger: bottom right inside
+    // the walls, level with the lower check box, clear of the credit line below it; wide enough
+    // for its twelve letters.
+    static constexpr float kBestWidth = 1680, kBestLeft = 4560 - kPad - kBestWidth, kBestTop = 5160;
+
+    static bool OnButton(float left, float top, float width, float x, float y) {
+        return x >= left && x < left + width && y >= top && y < top + kButtonHeight;
     }
-    static bool OnOpen(float x, float y) { return OnButton(kOpenLeft, x, y); }
-    static bool OnSave(float x, float y) { return OnButton(kSaveLeft, x, y); }
+    static bool OnOpen(float x, float y) {
+        return OnButton(kOpenLeft, kButtonTop, kButtonWidth, x, y);
+    }
+    static bool OnSave(float x, float y) {
+        return OnButton(kSaveLeft, kButtonTop, kButtonWidth, x, y);
+    }
+    static bool OnBestGames(float x, float y) {
+        return OnButton(kBestLeft, kBestTop, kBestWidth, x, y);
+    }
 };
 
 class BestGamesPanel {

@@ -22,7 +22,7 @@ constexpr float kRowTop = PanelLayout::kRowTop, kRowHeight = PanelLayout::kRowHe
 constexpr float kPad = PanelLayout::kPad;
 
 // Keys for the text cache: one per line of text the panel shows.
-constexpr int kLines = 16;
+constexpr int kLines = 17;
 const char kLineKeys[kLines] = {};
 const char kTagKey = 0;
 
@@ -94,22 +94,29 @@ void FormRenderer::DrawPanel(const BestGamesPanel& panel, bool files) {
          (box.x0 + box.x1) / 2, vp_.Y(kTop + kHeight - 420), true);
     if (!files)
         return;
+    constexpr float top = PanelLayout::kButtonTop, wide = PanelLayout::kButtonWidth;
+    DrawKeyButton(14, {PanelLayout::kOpenLeft, top, wide}, "O open");
+    DrawKeyButton(15, {PanelLayout::kSaveLeft, top, wide}, "S save");
+}
+
+void FormRenderer::DrawBestGamesButton() {
+    DrawKeyButton(16, {PanelLayout::kBestLeft, PanelLayout::kBestTop, PanelLayout::kBestWidth},
+                  "H best games");
+}
+
+void FormRenderer::DrawKeyButton(int index, const KeyButton& at, const char* text) {
     // The page's buttons, boxed like the replay's tag: their key and what they do, for the
     // keyboard and the finger alike.
-    auto button = [&](int index, float left, const char* text) {
-        const PixelRect edge = vp_.Rect(left, PanelLayout::kButtonTop, PanelLayout::kButtonWidth,
-                                        PanelLayout::kButtonHeight);
-        paint_.Outline(edge, u, kInk);
-        TTF_Font* face = fonts_.Get(kRowFont, vp_.FontPixels(kRowFont.points));
-        const TextImage& image = text_.Get(&kLineKeys[index], text, kInk, face, 0, false);
-        if (image.texture == nullptr)
-            return;
-        const SDL_Rect dst{(edge.x0 + edge.x1 - image.w) / 2, (edge.y0 + edge.y1 - image.h) / 2,
-                           image.w, image.h};
-        SDL_RenderCopy(sdl_, image.texture, nullptr, &dst);
-    };
-    button(14, PanelLayout::kOpenLeft, "O open");
-    button(15, PanelLayout::kSaveLeft, "S save");
+    const int u = Unit();
+    const PixelRect edge = vp_.Rect(at.left, at.top, at.width, PanelLayout::kButtonHeight);
+    paint_.Outline(edge, u, kInk);
+    TTF_Font* face = fonts_.Get(kRowFont, vp_.FontPixels(kRowFont.points));
+    const TextImage& image = text_.Get(&kLineKeys[index], text, kInk, face, 0, false);
+    if (image.texture == nullptr)
+        return;
+    const SDL_Rect dst{(edge.x0 + edge.x1 - image.w) / 2, (edge.y0 + edge.y1 - image.h) / 2,
+                       image.w, image.h};
+    SDL_RenderCopy(sdl_, image.texture, nullptr, &dst);
 }
 
 void FormRenderer::DrawReplayTag(const std::string& tag) {
@@ -121,6 +128,7 @@ void FormRenderer::DrawReplayTag(const std::string& tag) {
     // The top right corner, inside the walls: the score holds the left one.
     const int right = vp_.X(4560) - 4 * u, top = vp_.Y(80) + 3 * u;
     const PixelRect box{right - text.w - 6 * u, top, right, top + text.h + 2 * u};
+    tagBox_ = box;
     paint_.Fill(box, colors::kBlack);
     paint_.Outline(box, u, kInk);
     const SDL_Rect dst{box.x0 + 3 * u, top + u, text.w, text.h};

@@ -86,8 +86,11 @@ void FormRenderer::Draw(const Form& form, const Viewport& viewport, const Overla
     DrawCheckBox(form.chkPower, overlay.focused == Control::chkPower);
     DrawButton(form.cmdNewGame, overlay.focused == Control::cmdNewGame,
                overlay.pressed == Control::cmdNewGame);
+    if (overlay.bestGamesButton)
+        DrawBestGamesButton();
     if (overlay.tooltip)
         DrawTooltip(overlay.tooltipX, overlay.tooltipY);
+    tagBox_ = {};
     if (overlay.replayTag != nullptr)
         DrawReplayTag(*overlay.replayTag);
     if (overlay.panel != nullptr)

@@ -28,6 +28,7 @@ struct Overlay {
     const Label* newBest = nullptr;          // the line under the final score after a new best
     const BestGamesPanel* panel = nullptr;   // open over the playfield
     bool panelFiles = false;                 // with the page's "O open" and "S save" on it
+    bool bestGamesButton = false;            // the page's "H best games", bottom right
     const std::string* replayTag = nullptr;  // while a replay plays: "Replay 2×" in a corner
 };
 
@@ -42,6 +43,8 @@ class FormRenderer {
     // Draws the whole output: black bars around the client area, then every visible control
     // from back to front.
     void Draw(const Form& form, const Viewport& viewport, const Overlay& overlay);
+    // Where the last Draw put the replay's tag, in output pixels; empty when it drew none.
+    const PixelRect& replayTagBox() const { return tagBox_; }
 
   private:
     // Pixels in `covered` are left alone: an opaque shape drawn next paints them.
@@ -56,6 +59,12 @@ class FormRenderer {
     void DrawPanel(const BestGamesPanel& panel, bool files);
     void DrawReplayTag(const std::string& tag);
     void DrawTick(const PixelRect& cell, Color color);
+    void DrawBestGamesButton();
+    // A boxed "key what-it-does" button of the page's, `index` its line in the text cache.
+    struct KeyButton {
+        float left, top, width;  // twips
+    };
+    void DrawKeyButton(int index, const KeyButton& at, const char* text);
     // Clips to `rect` within the client area (an empty rect clips everything).
     void ClipTo(const PixelRect& rect);
     int Unit() const;  // the pixel of the dialog controls' fixed artwork at this scale
@@ -70,6 +79,7 @@ class FormRenderer {
     Viewport vp_;
     PixelRect client_;
     bool bars_ = true;  // the client area leaves black bars in the output
+    PixelRect tagBox_;
 };
 
 }  // namespace sinkaway

@@ -266,7 +266,8 @@ InputRouter::Outcomes InputRouter::FingerDown(const Touch& touch) {
     Begin();
     if (fingers_.count(touch.finger) != 0)
         return out_;  // already down: the touch screen said so twice
-    if (best_.mode() != BestGames::Mode::kGame || (touch.onNewBest && !paused_)) {
+    const bool opensPanel = (touch.onNewBest || touch.onBestGames) && !paused_ && !InPlay(form_);
+    if (best_.mode() != BestGames::Mode::kGame || opensPanel) {
         TouchBestGames(touch);
         return out_;  // the touch is spent: its lifting does nothing
     }
@@ -347,7 +348,7 @@ void InputRouter::TouchBestGames(const Touch& touch) {
     using Command = BestGames::Command;
     switch (best_.mode()) {
         case BestGames::Mode::kGame:
-            TogglePanel();  // the "New best" line: as H
+            TogglePanel();  // the "New best" line or the "H best games" button: as H
             break;
         case BestGames::Mode::kPanel: {
             if (!touch.inPanel) {
@@ -370,7 +371,17 @@ void InputRouter::TouchBestGames(const Touch& touch) {
             break;
         }
         case BestGames::Mode::kReplay:
-            Emit(Command::kEndReplay);
+            // The tag is Escape; the rest of the window, in thirds, the arrows and Space as a
+            // thumb finds them: slower on the left, faster on the right, pause between.
+            if (touch.onReplayTag) {
+                Emit(Command::kEndReplay);
+            } else if (touch.across < 1.0f / 3) {
+                Emit(Command::kSlower);
+            } else if (touch.across >= 2.0f / 3) {
+                Emit(Command::kFaster);
+            } else {
+                Emit(Command::kPauseReplay);
+            }
             break;
     }
 }

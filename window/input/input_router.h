@@ -47,6 +47,8 @@ struct Touch {
     int panelRow = -1;              // the panel's row under it (0 the first shown), or -1
     bool onSave = false;            // the panel's "S save", where the page draws it
     bool onOpen = false;            // the panel's "O open", likewise
+    bool onBestGames = false;       // the page's "H best games", while it shows
+    bool onReplayTag = false;       // the replay's tag, while a replay plays
 };
 
 class InputRouter {
@@ -70,8 +72,10 @@ class InputRouter {
     // Fingers. During play a finger held on the left or right half of the window is the Left or
     // Right arrow held, and lifting it is the key-up; a touch on a paused game resumes it. On the
     // other screens a finger is the left mouse button, and a touch on what the keys would reach
-    // does what they do: the "New best" line opens the panel, a row of the panel is chosen and,
-    // chosen already, watched, a touch outside the panel closes it, and one on a replay ends it.
+    // does what they do: the "New best" line and the "H best games" button open the panel, a row
+    // of the panel is chosen and, chosen already, watched, and a touch outside the panel closes
+    // it. On a replay a touch on its tag ends it, and one on the left, middle or right third of
+    // the window is Left (slower), Space (pause) or Right (faster).
     Outcomes FingerDown(const Touch& touch);
     Outcomes FingerUp(const Touch& touch);
     // A finger that steers and slides over the middle steers the other way.
