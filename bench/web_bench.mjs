@@ -5,7 +5,7 @@
 // node next to the native one. The table goes to standard output and to the results file.
 //   node bench/web_bench.mjs SITE_FOLDER NODE_DRIVER_JS DESKTOP_SINKAWAY RESULTS_MD
 import { execFileSync, spawn, spawnSync } from 'node:child_process';
-import { mkdtempSync, readFileSync, readdirSync, rmSync, writeFileSync } from 'node:fs';
+import { mkdtempSync, readFileSync, readdirSync, rmSync, statSync, writeFileSync } from 'node:fs';
 import { createServer } from 'node:http';
 import { createRequire } from 'node:module';
 import { tmpdir } from 'node:os';
@@ -39,24 +39,29 @@ function serve(folder) {
   return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
 }
 
-// CPU seconds of a process and all its descendants, from /proc.
-function treeCpuSeconds(root) {
-  const parent = new Map(), cpu = new Map();
+// The CPU seconds of every process, and its parent, from /proc.
+function processes() {
+  const all = new Map();
   for (const name of readdirSync('/proc')) {
     if (!/^\d+$/.test(name))
       continue;
     try {
       const stat = readFileSync(`/proc/${name}/stat`, 'utf8');
       const f = stat.slice(stat.lastIndexOf(')') + 2).split(' ');
-      parent.set(Number(name), Number(f[1]));
-      cpu.set(Number(name), (Number(f[11]) + Number(f[12])) / 100);  // utime + stime, USER_HZ
+      all.set(Number(name), { parent: Number(f[1]), cpu: (Number(f[11]) + Number(f[12])) / 100 });
     } catch { /* gone */ }
   }
+  return all;
+}
+
+// The CPU seconds that `root` and its descendants used between two readings. Counted process by
+// process, so that one which ended in between (a closed tab's) takes nothing away.
+function treeCpuSeconds(root, before, after) {
   let sum = 0;
-  for (const [pid, seconds] of cpu) {
-    for (let p = pid; p > 1; p = parent.get(p) ?? 0) {
-      if (p === root) {
-        sum += seconds;
+  for (const [pid, p] of after) {
+    for (let up = pid; up > 1; up = after.get(up)?.parent ?? 0) {
+      if (up === root) {
+        sum += p.cpu - (before.get(pid)?.cpu ?? 0);
         break;
       }
     }
@@ -79,15 +84,17 @@ async function runInPage(browser, base, args) {
         done();
     }
   });
-  const bytes = new Map();
-  page.on('response', (r) => bytes.set(new URL(r.url()).pathname, true));
   const pid = browser.process().pid;
-  const cpu0 = treeCpuSeconds(pid);
+  const before = processes();
   await page.goto(base + '?args=' + encodeURIComponent(args));
+  const busy0 = (await page.metrics()).TaskDuration;
   await finished;
-  const cpu = treeCpuSeconds(pid) - cpu0;
+  const cpu = treeCpuSeconds(pid, before, processes());
+  // The page's own thread: its script, the game's wasm, its events (not the drawing, which the
+  // browser's GPU process does).
+  const busy = (await page.metrics()).TaskDuration - busy0;
   await page.close();
-  return { stats, cpu, files: [...bytes.keys()] };
+  return { stats, cpu, busy };
 }
 
 function desktopRun(display, args) {
@@ -135,14 +142,15 @@ const browser = await puppeteer.launch({
   args: ['--no-sandbox', '--enable-unsafe-swiftshader', '--use-angle=swiftshader'],
 });
 try {
-  // Bytes: every file the page fetched on a load, as gzip -9 would send it.
-  const load = await runInPage(browser, base, '--frames 1 --stats');
+  // Bytes: every file of the page, as gzip -9 would send it (the service worker fetches them all
+  // on a first visit, to play offline later).
   let total = 0;
   const sizes = [];
-  for (const path of load.files.sort()) {
-    const file = join(site, path === '/' ? 'index.html' : path);
-    let body;
-    try { body = readFileSync(file); } catch { continue; }
+  for (const path of readdirSync(site, { recursive: true }).sort()) {
+    const file = join(site, path);
+    if (!statSync(file).isFile())
+      continue;
+    const body = readFileSync(file);
     const gz = gzipSync(body, { level: 9 }).length;
     total += gz;
     sizes.push(`| ${path} | ${body.length} | ${gz} |`);
@@ -156,10 +164,10 @@ try {
   // The browser alone, for scale: a blank page for as long.
   const blank = await browser.newPage();
   const pid = browser.process().pid;
-  const blank0 = treeCpuSeconds(pid);
   await blank.goto('about:blank');
+  const blank0 = processes();
   await new Promise((r) => setTimeout(r, SECONDS * 1000));
-  const blankCpu = treeCpuSeconds(pid) - blank0;
+  const blankCpu = treeCpuSeconds(pid, blank0, processes());
   await blank.close();
   const title = await runInPage(browser, base, `--seconds ${SECONDS} --stats`);
   const play = await runInPage(browser, base, `--autoplay --seconds ${SECONDS} --stats`);
@@ -183,11 +191,14 @@ try {
             `| CPU s per s, title screen | ${(title.cpu / SECONDS).toFixed(3)} | ` +
             `${(Number(dTitle.cpu_s) / Number(dTitle.wall_s)).toFixed(3)} |`,
             `| CPU s per s, a blank page (the browser alone) | ${(blankCpu / SECONDS).toFixed(3)} | |`,
+            `| the page's own thread busy, s per s, title screen / play | ` +
+            `${(title.busy / SECONDS).toFixed(3)} / ${(play.busy / SECONDS).toFixed(3)} | |`,
             `| CPU s per s, play | ${(play.cpu / SECONDS).toFixed(3)} | ` +
             `${(Number(dPlay.cpu_s) / Number(dPlay.wall_s)).toFixed(3)} |`,
             `| an hour of play proven (--verify), ms, median of 5 | ${wasm.ms.toFixed(0)} (node) | ` +
             `${native.ms.toFixed(0)} |`, '',
-            `The page's CPU is every process of the browser (its GPU process draws in software); ` +
+            `The page's CPU is every process of the browser: most of it is the GPU process drawing WebGL ` +
+            `in software (SwiftShader), which a device with a GPU does not pay; ` +
             `the proofs said "${wasm.said}" and "${native.said}".`);
 } finally {
   await browser.close();
