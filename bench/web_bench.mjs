@@ -6,38 +6,20 @@
 //   node bench/web_bench.mjs SITE_FOLDER NODE_DRIVER_JS DESKTOP_SINKAWAY RESULTS_MD
 import { execFileSync, spawn, spawnSync } from 'node:child_process';
 import { mkdtempSync, readFileSync, readdirSync, rmSync, statSync, writeFileSync } from 'node:fs';
-import { createServer } from 'node:http';
 import { createRequire } from 'node:module';
 import { tmpdir } from 'node:os';
-import { extname, join, normalize } from 'node:path';
+import { join } from 'node:path';
 import { gzipSync } from 'node:zlib';
 
 // The browser tests' own puppeteer-core, pinned in their lock file.
 const require = createRequire(new URL('../tests/web/package.json', import.meta.url));
 const puppeteer = require('puppeteer-core');
+const { serve } = await import('../tests/web/static_server.mjs');
 
 const [site, nodeDriver, desktop, out] = process.argv.slice(2);
 const SECONDS = Number(process.env.BENCH_SECONDS ?? 10);
 const LOADS = 5;
 const median = (xs) => [...xs].sort((a, b) => a - b)[Math.floor(xs.length / 2)];
-
-const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm',
-                '.json': 'application/manifest+json', '.webmanifest': 'application/manifest+json',
-                '.png': 'image/png', '.data': 'application/octet-stream' };
-function serve(folder) {
-  const server = createServer((req, res) => {
-    const path = normalize(decodeURIComponent(new URL(req.url, 'http://x').pathname));
-    try {
-      const body = readFileSync(join(folder, path === '/' ? 'index.html' : path));
-      res.writeHead(200, { 'Content-Type': types[extname(path)] ?? 'text/html' });
-      res.end(body);
-    } catch {
-      res.writeHead(404);
-      res.end();
-    }
-  });
-  return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
-}
 
 // The CPU seconds of every process, and its parent, from /proc.
 function processes() {

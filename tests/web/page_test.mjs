@@ -7,11 +7,11 @@
 //   node page_test.mjs SITE_FOLDER DESKTOP_SINKAWAY
 import { execFileSync } from 'node:child_process';
 import { mkdtempSync, readdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
-import { createServer } from 'node:http';
 import { tmpdir } from 'node:os';
-import { extname, join, normalize } from 'node:path';
+import { join } from 'node:path';
 import { fileURLToPath } from 'node:url';
 import puppeteer from 'puppeteer-core';
+import { serve } from './static_server.mjs';
 
 const [site, desktop] = process.argv.slice(2);
 const WAIT_MS = 60000;
@@ -19,23 +19,6 @@ const WAIT_MS = 60000;
 const WIDE = 309, HIGH = 388;
 // The page's "H best games" button at that scale, bottom right on the title and game-over screens.
 const BEST_BUTTON = { x: 184, y: 344, w: 112, h: 20 };
-
-const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm',
-                '.data': 'application/octet-stream' };
-function serve(folder) {
-  const server = createServer((req, res) => {
-    const path = normalize(decodeURIComponent(new URL(req.url, 'http://x').pathname));
-    try {
-      const body = readFileSync(join(folder, path === '/' ? 'index.html' : path));
-      res.writeHead(200, { 'Content-Type': types[extname(path)] ?? 'text/html' });
-      res.end(body);
-    } catch {
-      res.writeHead(404);
-      res.end();
-    }
-  });
-  return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
-}
 
 // A screenshot's pixels as RGBA, decoded by the browser itself; or what `look` (the text of a
 // function of the RGBA bytes and the width) finds in them there, when they are too many to pass.
