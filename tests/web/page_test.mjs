@@ -192,20 +192,21 @@ const tests = {
     await page.touchscreen.tap(...at(3, 200));  // on the left wall, outside the panel
     await waitFor('the panel closed', page, decoder, (shot) => panelEdge(shot) === 0);
     await page.touchscreen.tap(...at(156, 220));  // the start image
+    // Left alone, the ball keeps the column it starts in, and the game ends within a second or so.
     const start = await until('the game', (x) => x > 0);
-    // A finger held on one side until the ball has gone that way, then lifted.
-    const steer = async (x, moved) => {
+    await until('the game over', (x) => !(x > 0));
+    // The next games are steered from their first moment: the tap that starts one, then at once a
+    // finger held on one half until the ball has gone that way, so that a slow machine cannot
+    // miss a game that short.
+    const steered = async (x, moved) => {
+      await page.touchscreen.tap(...at(156, 220));
       const finger = await page.touchscreen.touchStart(x, phone.height / 2);
-      const after = await until('the ball to follow the finger', (x) => {
-        if (!(x > 0))
-          throw new Error('the game ended before the ball followed the finger');
-        return moved(x);
-      });
+      await until('the ball to follow the finger', moved);
       await finger.end();
-      return after;
+      await until('the game over', (x) => !(x > 0));
     };
-    const right = await steer(phone.width * 0.9, (x) => x > start + 4 * ratio * s);
-    await steer(phone.width * 0.1, (x) => x < right - 4 * ratio * s);
+    await steered(phone.width * 0.9, (x) => x > start + 4 * ratio * s);
+    await steered(phone.width * 0.1, (x) => x < start - 4 * ratio * s);
     await page.setViewport({ ...phone, width: phone.height, height: phone.width });
     await sharp('on its side');
     const scrolled = await page.evaluate(() => window.scrollX + window.scrollY + visualViewport.scale);
