@@ -52,6 +52,7 @@ fail() {
         cp "$WORK/shot.png" "$keep" && echo "last screenshot: $keep" >&2
     fi
     [ -f "$WORK/game.err" ] && sed 's/^/game: /' "$WORK/game.err" >&2
+    [ -s "$WORK/wm.log" ] && sed 's/^/window manager: /' "$WORK/wm.log" >&2
     exit 1
 }
 
