@@ -1,8 +1,8 @@
 // The page in Debian's headless Chromium, served from 127.0.0.1 as any static host would: the
 // title screen against the desktop's screenshot of the same state, a game played with keys to its
 // game-over screen, one steered by touch on a phone, the pause when the page loses the focus, a
-// best game kept through a reload whose downloaded replay the desktop proves, and a desktop
-// replay playing in the page.
+// best game kept through a reload whose downloaded replay the desktop proves and which a hostile
+// link cannot touch, and a desktop replay playing in the page.
 // Each check waits for what it looks for (up to WAIT_MS); none is tried twice.
 //   node page_test.mjs SITE_FOLDER DESKTOP_SINKAWAY
 import { execFileSync } from 'node:child_process';
@@ -283,6 +283,22 @@ const tests = {
     const verified = execFileSync(desktop, ['--verify', join(scratch, name)]).toString().trim();
     if (verified !== `score ${score}`)
       throw new Error(`the desktop's --verify of ${name} says "${verified}"`);
+    // A link naming the kept table in every option that names a file is turned away, and the
+    // game still lists the kept game on the next visit.
+    const table = '/home/web_user/.local/share/sinkaway/scores.json';
+    const hostile = ['--record', '--script', '--trace', '--screenshot', '--music', '--replay']
+      .map((option) => `${option} ${table}`).join(' ');
+    const refused = [];
+    page.on('console', (m) => { if (/a link may not set/.test(m.text())) refused.push(m.text()); });
+    await page.goto(base + '?args=' + encodeURIComponent(hostile + ' --seed 3'));
+    await waitFor('the title screen from a hostile link', page, decoder, titleScreen);
+    if (refused.length !== 6)
+      throw new Error(`the page refused ${refused.length} of the link's 6 options`);
+    await page.goto(base);
+    await waitFor('the title screen after the hostile link', page, decoder, titleScreen);
+    await page.keyboard.press('h');
+    await waitFor('the kept game still in the panel', page, decoder,
+                  (s) => count(s, 20, 89, 269, 20, '00FFFF') >= 3000);
     await own.close();
   },
 
