@@ -43,7 +43,6 @@ bool GameWindow::StartBestGames(uint64_t seed, int& status) {
         // every tab shares. Replays come and go as files of the player's.
         pace = StoreWorker::Pace::kBetweenFrames;
         hooks.claim = ClaimKeptFiles;
-        hooks.release = ReleaseKeptFiles;
         best_.OfferFiles(PageReplayFiles());
         WhenReplayBrought([this](const std::string& path) { WatchFile(path); });
 #endif

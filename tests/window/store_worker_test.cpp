@@ -32,9 +32,20 @@ struct Folder {
 TEST(StoreBetweenFrames, RunsOneJobPerAskAndSaysAfterEachWrite) {
     Folder dir;
     int wrote = 0;
-    bool claimable = false;
-    StoreWorker worker(dir.Store("data"), dir.Store("config"), true,
-                       {nullptr, [&] { return claimable; }, [&](bool w) { wrote += w; }},
+    bool othersHold = true;        // another copy has the storage
+    std::function<void()> queued;  // this copy's turn, once they let go
+    StoreWorker::Hooks hooks;
+    hooks.claim = [&](std::function<void()> touch, bool writes) {
+        auto turn = [&wrote, touch, writes] {
+            touch();
+            wrote += writes;
+        };
+        if (othersHold)
+            queued = turn;
+        else
+            turn();
+    };
+    StoreWorker worker(dir.Store("data"), dir.Store("config"), true, hooks,
                        StoreWorker::Pace::kBetweenFrames);
     ScoreEntry game;
     game.score = 7;
@@ -48,8 +59,10 @@ TEST(StoreBetweenFrames, RunsOneJobPerAskAndSaysAfterEachWrite) {
     EXPECT_EQ(wrote, 0);
     // Another copy holds the storage: the game waits for it, a frame at a time.
     EXPECT_FALSE(worker.RunNext());
+    EXPECT_FALSE(worker.RunNext());
     EXPECT_FALSE(worker.Take().rows);
-    claimable = true;
+    othersHold = false;
+    queued();
 
     EXPECT_TRUE(worker.RunNext());
     EXPECT_EQ(wrote, 1);

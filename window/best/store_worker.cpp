@@ -37,24 +37,19 @@ StoreWorker::~StoreWorker() {
     }
 }
 
-void StoreWorker::Post(bool mustFinish, bool writes, bool fresh, Step step) {
+void StoreWorker::Post(bool mustFinish, bool writes, bool fresh, std::function<void()> touch,
+                       Step step) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        jobs_.push_back({mustFinish, writes && write_, fresh, false, std::move(step)});
+        Job job;
+        job.mustFinish = mustFinish;
+        job.writes = writes && write_;
+        job.fresh = fresh;
+        job.touch = std::move(touch);
+        job.step = std::move(step);
+        jobs_.push_back(std::move(job));
     }
     ready_.notify_all();
-}
-
-void StoreWorker::Post(bool mustFinish, bool writes, bool fresh, std::function<void()> job) {
-    Post(mustFinish, writes, fresh, [job = std::move(job)](uint64_t) {
-        job();
-        return true;
-    });
-}
-
-bool StoreWorker::busy() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return !jobs_.empty();
 }
 
 bool StoreWorker::RunNext() {
@@ -66,30 +61,43 @@ bool StoreWorker::RunNext() {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         // Closing: only the writes still matter.
-        while (!jobs_.empty() && stopping_ && !jobs_.front().mustFinish && !jobs_.front().claimed)
+        while (!jobs_.empty() && stopping_ && !jobs_.front().mustFinish && !jobs_.front().asked)
             jobs_.pop_front();
         if (jobs_.empty())
             return false;
         job = &jobs_.front();
     }
-    if (job->fresh && hooks_.claim && !job->claimed) {
-        if (!hooks_.claim())
-            return false;
-        job->claimed = true;
+    if (!job->touched) {
+        if (job->fresh && hooks_.claim) {
+            if (!job->asked) {
+                job->asked = true;
+                hooks_.claim(
+                    [job] {
+                        job->touch();
+                        job->touched = true;
+                    },
+                    job->writes);
+            }
+            if (!job->touched)
+                return false;
+        } else {
+            job->touch();
+            job->touched = true;
+        }
     }
     // Slices of work until the frame's share of time is spent: a few milliseconds, whatever the
     // replay, so that the frames go on.
     constexpr uint64_t kSliceWork = 20'000;
     constexpr auto kFrameShare = std::chrono::milliseconds(8);
     const auto until = std::chrono::steady_clock::now() + kFrameShare;
-    bool done;
-    do {
+    bool done = !job->step;
+    while (!done) {
         done = job->step(kSliceWork);
-    } while (!done && std::chrono::steady_clock::now() < until);
+        if (std::chrono::steady_clock::now() >= until)
+            break;
+    }
     if (!done)
         return true;
-    if (job->claimed && hooks_.release)
-        hooks_.release(job->writes);
     std::lock_guard<std::mutex> lock(mutex_);
     jobs_.pop_front();
     return true;
@@ -109,7 +117,8 @@ void StoreWorker::Loop() {
             if (stopping_ && !job.mustFinish)
                 continue;
         }
-        while (!job.step(kAll)) {
+        job.touch();
+        while (job.step && !job.step(kAll)) {
         }
     }
 }
@@ -213,16 +222,19 @@ void StoreWorker::CheckTable() {
 }
 
 void StoreWorker::LoadTable() {
-    // Read now, proved a slice at a time: what another copy wrote meanwhile shows next time.
-    std::shared_ptr<Step> prove = std::make_shared<Step>();
-    Post(false, true, true, [this, prove](uint64_t work) {
-        if (!*prove) {
-            *prove = ProveRows(ReadTable(), [this](std::vector<BestGameRow> rows) {
-                Publish([&](News& n) { n.rows = std::move(rows); });
-            });
-        }
-        return (*prove)(work);
-    });
+    // Read under the claim, proved a slice at a time: what another copy wrote meanwhile shows
+    // next time.
+    auto table = std::make_shared<ScoreTable>();
+    Post(
+        false, true, true, [this, table] { *table = ReadTable(); },
+        [this, table, prove = Step()](uint64_t work) mutable {
+            if (!prove) {
+                prove = ProveRows(std::move(*table), [this](std::vector<BestGameRow> rows) {
+                    Publish([&](News& n) { n.rows = std::move(rows); });
+                });
+            }
+            return prove(work);
+        });
 }
 
 ScoreTable StoreWorker::ReadTable() {
@@ -241,50 +253,55 @@ ScoreTable StoreWorker::ReadTable() {
 void StoreWorker::AddGame(const ScoreEntry& game, std::string replayScript) {
     if (!write_)
         return;
-    std::shared_ptr<Step> prove = std::make_shared<Step>();
-    Post(true, true, true, [this, game, script = std::move(replayScript), prove](uint64_t work) {
-        if (!*prove) {
-            const AddResult r = store_.Add(game, script);
-            if (!r.movedAside.empty()) {
-                std::fprintf(stderr, "sinkaway: %s was broken; moved aside as %s\n",
-                             store_.TablePath().c_str(), r.movedAside.c_str());
-            }
-            if (!r.ok) {
-                WarnScores(r.error);
-                return true;
-            }
-            *prove = ProveRows(r.table, [this, rank = r.rank](std::vector<BestGameRow> rows) {
-                Publish([&](News& n) {
-                    n.rows = std::move(rows);
-                    n.newBest = rank;
-                });
-            });
+    auto added = std::make_shared<AddResult>();
+    auto touch = [this, game, script = std::move(replayScript), added] {
+        *added = store_.Add(game, script);
+        if (!added->movedAside.empty()) {
+            std::fprintf(stderr, "sinkaway: %s was broken; moved aside as %s\n",
+                         store_.TablePath().c_str(), added->movedAside.c_str());
         }
-        return (*prove)(work);
+        if (!added->ok)
+            WarnScores(added->error);
+    };
+    Post(true, true, true, std::move(touch), [this, added, prove = Step()](uint64_t work) mutable {
+        if (!added->ok)
+            return true;
+        if (!prove) {
+            prove =
+                ProveRows(added->table, [this, rank = added->rank](std::vector<BestGameRow> rows) {
+                    Publish([&](News& n) {
+                        n.rows = std::move(rows);
+                        n.newBest = rank;
+                    });
+                });
+        }
+        return prove(work);
     });
 }
 
 void StoreWorker::LoadReplay(std::string path, MusicPlayer& music) {
-    // Proved by the reader, then played through to the watched game, a slice at a time.
+    // Opened under the claim; proved by the reader, then played through to the watched game, a
+    // slice at a time.
     struct Loading {
         std::unique_ptr<ReplayReading> reading;
         std::unique_ptr<ReplayPlayer> player;
     };
     auto l = std::make_shared<Loading>();
-    Post(false, false, true, [this, path = std::move(path), &music, l](uint64_t work) {
+    auto open = [path = std::move(path), l] {
+        struct stat st;
+        // Only the replay file itself: a link planted in the replay folder is not followed.
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+            std::fprintf(stderr, "sinkaway: no replay at %s\n", path.c_str());
+        else
+            l->reading = std::make_unique<ReplayReading>(path);
+    };
+    Post(false, false, true, std::move(open), [this, &music, l](uint64_t work) {
         auto fail = [this] {
             Publish([](News& n) { n.replayFailed = true; });
             return true;
         };
-        if (!l->reading) {
-            struct stat st;
-            // Only the replay file itself: a link planted in the replay folder is not followed.
-            if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
-                std::fprintf(stderr, "sinkaway: no replay at %s\n", path.c_str());
-                return fail();
-            }
-            l->reading = std::make_unique<ReplayReading>(path);
-        }
+        if (!l->reading && !l->player)
+            return fail();
         if (!l->player) {
             if (!l->reading->Continue(work))
                 return false;
@@ -294,6 +311,7 @@ void StoreWorker::LoadReplay(std::string path, MusicPlayer& music) {
             }
             l->player = std::make_unique<ReplayPlayer>(std::move(l->reading->replay()), music,
                                                        ReplayPlayer::CatchUpNow::kLater);
+            l->reading.reset();
         }
         if (!l->player->CatchUp(work))
             return false;

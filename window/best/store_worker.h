@@ -3,8 +3,8 @@
 // watch. No file, lock or slow disk can hold up a frame. No SDL: the window gives it a way to wake
 // its loop when news is ready. A page has no threads: there the same jobs run between frames, when
 // the window asks, a slice of a few milliseconds a frame, so that no proof of a replay, however
-// long, holds up a frame; and a job that reads what another tab may have written, or writes,
-// first claims the browser's storage for this tab (Hooks::claim).
+// long, holds up a frame; and the part of a job that reads what another tab may have written, or
+// writes, is done when the browser's storage is this tab's (Hooks::claim).
 #pragma once
 
 #include <chrono>
@@ -42,12 +42,12 @@ class StoreWorker {
     enum class Pace : uint8_t { kOwnThread, kBetweenFrames };
     struct Hooks {
         std::function<void()> wake;  // news is ready (called from the worker's thread)
-        // Between frames, around each job that must see the latest files: `claim` is asked once
-        // a frame until it answers true, the files being this copy's alone and freshly read, and
-        // `release` follows the job, with `wrote` when it may have changed files (settings, a
-        // game, a repair). None where the store's own lock does (the desktop).
-        std::function<bool()> claim;
-        std::function<void(bool wrote)> release;
+        // Between frames, for the part of a job that must see the latest files: `claim` runs
+        // `touch` once the files are this copy's alone and freshly read, and keeps them so
+        // until it is done and, when it `writes` (settings, a game, a repair), its changes are
+        // kept. It may answer at once or frames later. None where the store's own lock does
+        // (the desktop).
+        std::function<void(std::function<void()> touch, bool writes)> claim;
     };
 
     // `write`: false keeps everything as it is on disk (reads only).
@@ -74,26 +74,25 @@ class StoreWorker {
     // Between frames: runs the next job asked for, or a slice of it; false when none ran (none
     // was asked for, the storage is not yet this copy's, or the jobs have a thread of their own).
     bool RunNext();
-    // Whether a job is asked for or under way.
-    bool busy();
 
     News Take();
 
   private:
-    // A job's step does about `work` more units of replay work (kAll: all of it), and answers
-    // true once the job is done.
+    // A job touches the files first, in one go, then takes steps that each do about `work` more
+    // units of replay work (kAll: all of it), the last answering true.
     static constexpr uint64_t kAll = UINT64_MAX;
     using Step = std::function<bool(uint64_t work)>;
     struct Job {
         bool mustFinish = false;  // a write: done even when the window is closing
         bool writes = false;      // may change files (a read that repairs the table too)
         bool fresh = false;       // reads what another copy may have written
-        bool claimed = false;
-        Step step;
+        bool asked = false;       // the storage was claimed for it
+        bool touched = false;
+        std::function<void()> touch;
+        Step step;  // none: done once touched
     };
-    void Post(bool mustFinish, bool writes, bool fresh, Step step);
-    // The same for a job done in one go.
-    void Post(bool mustFinish, bool writes, bool fresh, std::function<void()> job);
+    void Post(bool mustFinish, bool writes, bool fresh, std::function<void()> touch,
+              Step step = nullptr);
     // The table's rows with each replay proved, a slice at a time; `done` hears them.
     Step ProveRows(ScoreTable table, std::function<void(std::vector<BestGameRow>)> done);
     void Loop();

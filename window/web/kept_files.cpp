@@ -12,9 +12,7 @@ EM_JS(int, OfferDownload, (const char* path, const char* name),
 
 EM_JS(void, PickFile, (), { sinkawayKept.pick(); });
 
-EM_JS(int, ClaimStorage, (), { return sinkawayKept.claim(); });
-
-EM_JS(void, ReleaseStorage, (int wrote), { sinkawayKept.release(wrote); });
+EM_JS(void, ClaimStorage, (int writes), { sinkawayKept.claim(writes); });
 
 namespace sinkaway {
 
@@ -23,6 +21,12 @@ namespace {
 // Where the page writes the file the player brought: in memory, gone at the next reload.
 constexpr const char* kInbox = "/tmp/brought-replay.txt";
 
+// The part of the store's job that runs once the storage is this tab's: one at a time.
+std::function<void()>& Touch() {
+    static std::function<void()> touch;
+    return touch;
+}
+
 std::function<void(const std::string&)>& Watcher() {
     static std::function<void(const std::string&)> watch;
     return watch;
@@ -30,12 +34,9 @@ std::function<void(const std::string&)>& Watcher() {
 
 }  // namespace
 
-bool ClaimKeptFiles() {
-    return ClaimStorage() != 0;
-}
-
-void ReleaseKeptFiles(bool wrote) {
-    ReleaseStorage(wrote ? 1 : 0);
+void ClaimKeptFiles(std::function<void()> touch, bool writes) {
+    Touch() = std::move(touch);
+    ClaimStorage(writes ? 1 : 0);
 }
 
 BestGames::ReplayFiles PageReplayFiles() {
@@ -73,6 +74,13 @@ EMSCRIPTEN_KEEPALIVE const char* sinkaway_replay_inbox() {
 // The page passes on no more than the reader takes, and one byte more so that it can tell.
 EMSCRIPTEN_KEEPALIVE double sinkaway_replay_limit() {
     return static_cast<double>(sinkaway::kMaxReplayBytes);
+}
+
+EMSCRIPTEN_KEEPALIVE void sinkaway_store_touch() {
+    std::function<void()> touch = std::move(sinkaway::Touch());
+    sinkaway::Touch() = nullptr;
+    if (touch)
+        touch();
 }
 
 EMSCRIPTEN_KEEPALIVE void sinkaway_watch_replay() {

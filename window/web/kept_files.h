@@ -13,11 +13,10 @@
 
 namespace sinkaway {
 
-// True once the store's folders are this tab's and freshly read from the browser's storage; the
-// first call asks for them, and later ones answer whether they have come (StoreWorker::Hooks).
-bool ClaimKeptFiles();
-// Gives them back, first writing to the browser's storage what the job `wrote`.
-void ReleaseKeptFiles(bool wrote);
+// Runs `touch` once the store's folders are this tab's, freshly read from the browser's storage,
+// and keeps them so until it has run and, when it `writes`, its changes are written back
+// (StoreWorker::Hooks::claim).
+void ClaimKeptFiles(std::function<void()> touch, bool writes);
 // The page's downloads and file picker, for the best games.
 BestGames::ReplayFiles PageReplayFiles();
 // `watch` hears the path of each replay file the player brings.

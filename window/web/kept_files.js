@@ -8,53 +8,34 @@
 var sinkawayKept = {
   // The store's data and settings folders as the game finds them under the page's HOME.
   folders: ['/home/web_user/.local/share/sinkaway', '/home/web_user/.config/sinkaway'],
-  // The browser's copy is shared by every tab of the page, so it is one tab's at a time: a job of
-  // the store that reads what another tab may have written, or writes, first takes the page's
-  // lock (Web Locks), reads the browser's copy afresh, and once done writes back what it changed
-  // before letting go. The store's own rules then merge its change into the latest table, as for
-  // two copies of the game on a desktop. 'free', 'asked' (waiting for the lock or the reading),
-  // 'ours', or 'leaving' (writing back).
-  state: 'free',
-  letGo: null,
+  // The browser's copy is shared by every tab of the page, so it is one tab's at a time: the part
+  // of a store's job that reads what another tab may have written, or writes, runs under the
+  // page's lock (Web Locks) on the folders read afresh, and what it changed is written back before
+  // the lock goes. The store's own rules then merge its change into the latest table, as for two
+  // copies of the game on a desktop. All of it runs in the browser's own tasks, not in frames, so
+  // a tab in the background, which draws none, holds the lock no longer than it needs.
+  turns: Promise.resolve(),
 
-  claim() {
-    if (this.state === 'ours')
-      return 1;
-    if (this.state !== 'free')
-      return 0;
-    this.state = 'asked';
-    const fresh = (letGo) => {
-      this.letGo = letGo;
-      FS.syncfs(true, (error) => {
-        if (error)
-          console.warn('sinkaway: the best games kept in this browser could not be read:', error);
-        this.state = 'ours';
-      });
+  claim(writes) {
+    const turn = async () => {
+      await this.sync(true);
+      _sinkaway_store_touch();
+      if (writes)
+        await this.sync(false);
     };
-    // Without Web Locks (an old browser, or a page served insecurely) one tab is all it can keep
-    // apart; the copy is still read afresh.
-    if (navigator.locks)
-      navigator.locks.request('sinkaway-kept', () => new Promise(fresh));
-    else
-      fresh(() => {});
-    return 0;
+    // Without Web Locks (an old browser, or a page served insecurely) only this tab's own turns
+    // are kept apart; the copy is still read afresh.
+    this.turns = this.turns.then(() => navigator.locks ? navigator.locks.request('sinkaway-kept', turn)
+                                                       : turn());
   },
 
-  release(wrote) {
-    this.state = 'leaving';
-    const done = () => {
-      const letGo = this.letGo;
-      this.letGo = null;
-      this.state = 'free';
-      letGo();
-    };
-    if (!wrote)
-      return done();
-    FS.syncfs(false, (error) => {
+  sync(populate) {
+    return new Promise((resolve) => FS.syncfs(populate, (error) => {
       if (error)
-        console.warn('sinkaway: the best games could not be kept in this browser:', error);
-      done();
-    });
+        console.warn('sinkaway: the best games in this browser could not be ' +
+                     (populate ? 'read:' : 'kept:'), error);
+      resolve();
+    }));
   },
 
   bring(file) {
