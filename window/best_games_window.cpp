@@ -6,9 +6,7 @@
 #include "game_window.h"
 #include "xdg.h"
 
-#ifdef __EMSCRIPTEN__
-#include "kept_files.h"
-#endif
+#include "platform.h"
 
 namespace sinkaway {
 
@@ -35,19 +33,13 @@ bool GameWindow::StartBestGames(uint64_t seed, int& status) {
     bool keep = options_.replay.empty() && !options_.autoplay && options_.seconds <= 0 &&
                 options_.frames <= 0;
     if (keep) {
-        StoreWorker::Hooks hooks;
-        hooks.wake = [this] { wait_.Wake(); };
-        StoreWorker::Pace pace = StoreWorker::Pace::kOwnThread;
-#ifdef __EMSCRIPTEN__
-        // The page has one thread: the jobs run between frames, on the browser's storage that
-        // every tab shares. Replays come and go as files of the player's.
-        pace = StoreWorker::Pace::kBetweenFrames;
-        hooks.claim = ClaimKeptFiles;
-        best_.OfferFiles(PageReplayFiles());
-        WhenReplayBrought([this](const std::string& path) { WatchFile(path); });
-#endif
+        platform::BestGamesPlace place =
+            platform::PlaceBestGames([this](const std::string& path) { WatchFile(path); });
+        place.hooks.wake = [this] { wait_.Wake(); };
+        if (place.files.offer)
+            best_.OfferFiles(std::move(place.files));
         best_.Keep(std::make_unique<StoreWorker>(DataFolder(), ConfigFolder(), !options_.noSave,
-                                                 std::move(hooks), pace),
+                                                 std::move(place.hooks), place.pace),
                    seed);
         player_.KeepGames(best_.keeper());
     } else {

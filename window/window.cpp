@@ -3,13 +3,10 @@
 #include <cstdio>
 #include <thread>
 
-#ifdef __EMSCRIPTEN__
-#include <emscripten.h>
-#endif
-
 #include "asset_paths.h"
 #include "form_digest.h"
 #include "game_window.h"
+#include "platform.h"
 #include "vocabulary.h"
 #include "window.h"
 
@@ -64,7 +61,7 @@ int NoWindow(const char* why) {
 
 GameWindow::GameWindow(const Options& options)
     : options_(options),
-      music_(FindAsset(kMusicFileName, options.music)),
+      music_(FindAsset(platform::MusicFileName(), options.music)),
       session_(random_, music_),
       router_(session_.game.form, best_),
       player_(session_),
@@ -128,21 +125,20 @@ int GameWindow::Run() {
     // and the first frame waits for the slower of the two instead of both in turn.
     std::string fontError;
     bool fontsReady = false;
-#ifdef __EMSCRIPTEN__
-    fontsReady = screen_.fonts.Init(fontError);  // the page has one thread and no font cache
-#else
-    std::thread fontLoader(
-        [this, &fontError, &fontsReady] { fontsReady = screen_.fonts.Init(fontError); });
-#endif
+    std::thread fontLoader;
+    if (platform::HasThreads())
+        fontLoader = std::thread(
+            [this, &fontError, &fontsReady] { fontsReady = screen_.fonts.Init(fontError); });
+    else
+        fontsReady = screen_.fonts.Init(fontError);
     std::string problem;
     screen_.pictures.Load(problem);
     if (!problem.empty())
         std::fprintf(stderr, "sinkaway: %s\n", problem.c_str());
     std::string error;
     const bool opened = Open(error);
-#ifndef __EMSCRIPTEN__
-    fontLoader.join();
-#endif
+    if (fontLoader.joinable())
+        fontLoader.join();
     if (!fontsReady) {
         std::fprintf(stderr, "sinkaway: %s\n", fontError.c_str());
         return 1;
@@ -236,17 +232,16 @@ int GameWindow::MillisToSleep() const {
 }
 
 void GameWindow::Loop() {
-#ifdef __EMSCRIPTEN__
-    // The browser calls a step at each display frame and never gives the thread back: the page
-    // cannot sleep, and a frame with nothing due neither ticks nor draws. Nothing waits for
-    // events there, so each step reads them first.
-    emscripten_set_main_loop_arg(
-        [](void* self) {
-            SDL_PumpEvents();
-            static_cast<GameWindow*>(self)->Step();
-        },
-        this, 0, 1);
-#else
+    if (platform::CallsEachFrame()) {
+        // Nothing waits for events there, so each step reads them first.
+        platform::CallEachFrame(
+            [](void* self) {
+                SDL_PumpEvents();
+                static_cast<GameWindow*>(self)->Step();
+            },
+            this);
+        return;
+    }
     while (running_) {
         // Sleeps until an event arrives or the next timer comes due; the event stays queued.
         int wait = drawn_.dirty ? 0 : MillisToSleep();
@@ -255,7 +250,6 @@ void GameWindow::Loop() {
         wait_.Wait(wait, pads_.anyOpen());
         Step();
     }
-#endif
 }
 
 void GameWindow::Step() {
@@ -287,12 +281,10 @@ void GameWindow::Step() {
     const uint64_t digest = VisibleDigest(ShownForm());
     if (drawn_.dirty || digest != drawn_.digest || tip != drawn_.tooltip)
         Render();
-#ifdef __EMSCRIPTEN__
-    if (!running_) {
-        emscripten_cancel_main_loop();
+    if (!running_ && platform::CallsEachFrame()) {
+        platform::StopCallingEachFrame();
         Finish();
     }
-#endif
 }
 
 void GameWindow::Render() {
@@ -341,12 +333,12 @@ int RunWindow(const Options& options) {
     // Unless a video driver was asked for, only a real display will do. With an X display and no
     // Wayland one, only X is tried, so a failing probe for Wayland adds no noise to the message.
     const bool driverAsked = EnvironmentHas("SDL_VIDEODRIVER");
-#ifndef __EMSCRIPTEN__  // a page always has its canvas
-    if (!driverAsked && !EnvironmentHas("DISPLAY") && !EnvironmentHas("WAYLAND_DISPLAY"))
-        return NoWindow("neither DISPLAY nor WAYLAND_DISPLAY is set");
-    if (!driverAsked && !EnvironmentHas("WAYLAND_DISPLAY"))
-        SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
-#endif
+    if (platform::NeedsDisplayVariable()) {
+        if (!driverAsked && !EnvironmentHas("DISPLAY") && !EnvironmentHas("WAYLAND_DISPLAY"))
+            return NoWindow("neither DISPLAY nor WAYLAND_DISPLAY is set");
+        if (!driverAsked && !EnvironmentHas("WAYLAND_DISPLAY"))
+            SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+    }
     if (SDL_Init(SDL_INIT_VIDEO) != 0)
         return NoWindow(SDL_GetError());
     if (!driverAsked && OffScreen()) {

@@ -2,6 +2,7 @@
 // of input live in the router; this is only the glue, with the tooltip and the mouse capture.
 #include "game_window.h"
 #include "keys.h"
+#include "platform.h"
 
 namespace sinkaway {
 
@@ -15,12 +16,8 @@ void ToggleFullscreen(SDL_Window* window) {
 }
 
 // A browser tab put in the background pauses the game as a window that lost the focus does.
-bool HiddenPage([[maybe_unused]] Uint8 event) {
-#ifdef __EMSCRIPTEN__
-    return event == SDL_WINDOWEVENT_HIDDEN;
-#else
-    return false;
-#endif
+bool HiddenPage(Uint8 event) {
+    return event == SDL_WINDOWEVENT_HIDDEN && platform::HiddenWindowPauses();
 }
 
 KeyPress PressOf(const SDL_KeyboardEvent& key, uint16_t vk) {

@@ -1,13 +1,10 @@
-// Font lookup through fontconfig, and the opened fonts cached by face, weight, style and size.
+// The faces for the game's font names (found by the platform: fontconfig on the desktop), and the
+// opened fonts cached by face, weight, style and size.
 #include "fonts.h"
 
 #include <strings.h>
 
-#ifdef __EMSCRIPTEN__
-#include "font_files.h"
-#else
-#include <fontconfig/fontconfig.h>
-#endif
+#include "platform.h"
 
 namespace sinkaway {
 
@@ -22,59 +19,11 @@ constexpr const char* kPlainStandIns[] = {"DejaVu Sans", "sans-serif", nullptr};
 constexpr const char* kMissingFontsHelp =
     "no usable font found; install the Debian packages fonts-dejavu-core and fonts-lato";
 
-#ifndef __EMSCRIPTEN__
-bool IsGeneric(const char* family) {
-    return strcasecmp(family, "monospace") == 0 || strcasecmp(family, "sans-serif") == 0;
-}
-
-bool HasFamily(FcPattern* match, const char* family) {
-    FcChar8* name = nullptr;
-    for (int i = 0; FcPatternGetString(match, FC_FAMILY, i, &name) == FcResultMatch; ++i) {
-        if (strcasecmp(reinterpret_cast<const char*>(name), family) == 0)
-            return true;
-    }
-    return false;
-}
-
-// Asks fontconfig for a family at a weight. fontconfig always answers with something; unless the
-// family is generic, only an answer of that very family counts.
+// A face of that family at that weight, which FreeType opens.
 bool Match(const char* family, int weight, FontFile& out) {
-    FcPattern* pattern = FcPatternCreate();
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
-    FcPatternAddInteger(pattern, FC_WEIGHT, FcWeightFromOpenType(weight));
-    FcPatternAddInteger(pattern, FC_SLANT, FC_SLANT_ROMAN);
-    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
-    FcResult result;
-    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
-    FcPatternDestroy(pattern);
-    if (match == nullptr)
+    if (!platform::FindFontFile(family, weight, out))
         return false;
-
-    bool ok = IsGeneric(family) || HasFamily(match, family);
-    FcChar8* file = nullptr;
-    if (ok && FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch) {
-        out.path = reinterpret_cast<const char*>(file);
-        if (FcPatternGetInteger(match, FC_INDEX, 0, &out.index) != FcResultMatch)
-            out.index = 0;
-        int got = FC_WEIGHT_REGULAR;
-        FcPatternGetInteger(match, FC_WEIGHT, 0, &got);
-        out.synthesizeBold = weight >= 600 && got < FC_WEIGHT_DEMIBOLD;
-    } else {
-        ok = false;
-    }
-    FcPatternDestroy(match);
-    if (!ok)
-        return false;
-#else
-// The page has no fontconfig: its fonts are the ones it ships.
-bool Match(const char* family, int weight, FontFile& out) {
-    if (!FindShippedFont(family, weight, out))
-        return false;
-#endif
-
-    // fontconfig knows files FreeType may still refuse: make sure this one opens.
+    // The lookup knows files FreeType may still refuse: make sure this one opens.
     TTF_Font* probe = TTF_OpenFontIndex(out.path.c_str(), 12, out.index);
     if (probe == nullptr)
         return false;
@@ -96,11 +45,8 @@ Fonts::~Fonts() {
     for (auto& [key, font] : open_) TTF_CloseFont(font);
     if (ttfStarted_)
         TTF_Quit();
-        // Frees fontconfig's configuration and caches, which would otherwise live until the end.
-#ifndef __EMSCRIPTEN__
-    if (fontconfigStarted_)
-        FcFini();
-#endif
+    if (lookupStarted_)
+        platform::StopFontLookup();
 }
 
 bool Fonts::Init(std::string& error) {
@@ -109,13 +55,9 @@ bool Fonts::Init(std::string& error) {
         return false;
     }
     ttfStarted_ = true;
-#ifndef __EMSCRIPTEN__
-    if (!FcInit()) {
-        error = "cannot start fontconfig";
+    if (!platform::StartFontLookup(error))
         return false;
-    }
-    fontconfigStarted_ = true;
-#endif
+    lookupStarted_ = true;
     const std::pair<const char*, int> wanted[] = {
         {"Fixedsys", 700}, {"Arial Black", 900}, {"MS Sans Serif", 400}};
     for (const auto& [face, weight] : wanted) {

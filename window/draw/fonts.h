@@ -1,4 +1,5 @@
-// The game's fonts: faces found through fontconfig, opened with SDL2_ttf at a pixel size.
+// The game's fonts: faces found by the platform (fontconfig on the desktop), opened with SDL2_ttf
+// at a pixel size.
 #pragma once
 
 #include <SDL_ttf.h>
@@ -39,7 +40,7 @@ class Fonts {
     const FontFile& Resolve(const std::string& face, int weight);
 
     bool ttfStarted_ = false;
-    [[maybe_unused]] bool fontconfigStarted_ = false;  // the page has no fontconfig
+    bool lookupStarted_ = false;
     int generation_ = 0;
     std::map<std::pair<std::string, int>, FontFile> files_;
     std::map<std::tuple<std::string, int, bool, int>, TTF_Font*> open_;

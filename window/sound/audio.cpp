@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "music_file.h"
+#include "platform.h"
 
 namespace sinkaway {
 
@@ -18,18 +19,6 @@ Mix_Music* LoadWavMusic(std::vector<uint8_t>& bytes) {
         return nullptr;
     // freesrc: the music closes the stream when freed, and SDL2_mixer closes it on failure.
     return Mix_LoadMUSType_RW(rw, MUS_WAV, 1);
-}
-
-Mix_Music* LoadMusic(std::vector<uint8_t>& bytes) {
-#ifdef __EMSCRIPTEN__
-    if (bytes.size() < 4 || bytes.size() > static_cast<size_t>(INT32_MAX) ||
-        std::memcmp(bytes.data(), "OggS", 4) != 0)
-        return nullptr;
-    SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
-    return rw == nullptr ? nullptr : Mix_LoadMUSType_RW(rw, MUS_OGG, 1);
-#else
-    return LoadWavMusic(bytes);
-#endif
 }
 
 namespace {
@@ -85,11 +74,10 @@ void SdlMusicPlayer::Open() {
     open_ = true;
     // Made at once, so the beep is there whatever the file turns out to be.
     MakeBeep();
-#ifdef __EMSCRIPTEN__
-    Load();
-#else
-    loader_ = std::thread(&SdlMusicPlayer::Load, this);
-#endif
+    if (platform::HasThreads())
+        loader_ = std::thread(&SdlMusicPlayer::Load, this);
+    else
+        Load();
 }
 
 void SdlMusicPlayer::Load() {
@@ -99,7 +87,7 @@ void SdlMusicPlayer::Load() {
         MusicFile file = ReadMusicFile(path_, kMusicFileCap, &stop_);
         if (file.status == MusicFileStatus::kOk) {
             bytes = std::move(file.bytes);
-            music = LoadMusic(bytes);
+            music = platform::DecodeMusic(bytes);
         }
     }
     std::lock_guard<std::mutex> lock(mutex_);

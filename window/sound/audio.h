@@ -21,16 +21,6 @@ namespace sinkaway {
 // must outlive the music: it streams from them.
 Mix_Music* LoadWavMusic(std::vector<uint8_t>& bytes);
 
-#ifdef __EMSCRIPTEN__
-// The page ships the track as Ogg Vorbis, an eighth of the WAV's bytes, packed with the page:
-// no file of anyone else's can be there, so SDL2_mixer's own decoder reads it as it is.
-inline constexpr const char* kMusicFileName = "Castor.ogg";
-#else
-inline constexpr const char* kMusicFileName = "Castor.wav";
-#endif
-// The track as the game ships it (see kMusicFileName), or nullptr; the bytes outlive the music.
-Mix_Music* LoadMusic(std::vector<uint8_t>& bytes);
-
 // The window's pause: the music and every sound hold where they are, then carry on from there.
 // Without an audio device both do nothing.
 void HoldSound();

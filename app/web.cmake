@@ -1,6 +1,8 @@
-# The browser build's two programs, from the same main and libraries as the desktop's:
+# The browser build's two programs, from the same main and libraries as the desktop's, with the
+# page's pieces from window/web/:
 #   sinkaway.js/.wasm/.data  the page's game, its pictures, fonts and music packed beside it;
 #   sinkaway_node.js         the headless driver under node, reading and writing real files.
+set(SINKAWAY_WEB_DIR ${PROJECT_SOURCE_DIR}/window/web)
 # CLI11 reports a bad option by throwing, so the command line is built with exceptions on.
 target_compile_options(sinkaway_cli PRIVATE -fexceptions)
 set(SINKAWAY_WEB_COMMON -fexceptions -sALLOW_MEMORY_GROWTH=1)
@@ -27,17 +29,17 @@ add_dependencies(sinkaway sinkaway_web_fonts)
 
 target_link_options(sinkaway PRIVATE ${SINKAWAY_WEB_COMMON} -sENVIRONMENT=web
   -sMODULARIZE=0 -sEXPORTED_RUNTIME_METHODS=[callMain]
-  --js-library ${CMAKE_CURRENT_LIST_DIR}/sdl_needs.js
+  --js-library ${SINKAWAY_WEB_DIR}/sdl_needs.js
   -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=[sinkaway_sdl_needs]
   # The best games in the browser's storage, and the replays' way in and out (kept_files.js).
-  -lidbfs.js --pre-js ${CMAKE_CURRENT_LIST_DIR}/kept_files.js
+  -lidbfs.js --pre-js ${SINKAWAY_WEB_DIR}/kept_files.js
   "SHELL:--preload-file ${CMAKE_BINARY_DIR}/fonts@/fonts"
   "SHELL:--preload-file ${CMAKE_BINARY_DIR}/assets/newgame32.xpm@/assets/newgame32.xpm"
   "SHELL:--preload-file ${CMAKE_BINARY_DIR}/assets/newgame16.xpm@/assets/newgame16.xpm"
   "SHELL:--preload-file ${SINKAWAY_MUSIC_FILE}@/assets/Castor.ogg")
 # The packed data is made at the link: it follows the files it packs.
 set_target_properties(sinkaway PROPERTIES SUFFIX .js LINK_DEPENDS
-  "${CMAKE_CURRENT_LIST_DIR}/sdl_needs.js;${CMAKE_CURRENT_LIST_DIR}/kept_files.js;${SINKAWAY_WEB_FONTS};${CMAKE_BINARY_DIR}/assets/newgame32.xpm;${CMAKE_BINARY_DIR}/assets/newgame16.xpm;${SINKAWAY_MUSIC_FILE}")
+  "${SINKAWAY_WEB_DIR}/sdl_needs.js;${SINKAWAY_WEB_DIR}/kept_files.js;${SINKAWAY_WEB_FONTS};${CMAKE_BINARY_DIR}/assets/newgame32.xpm;${CMAKE_BINARY_DIR}/assets/newgame16.xpm;${SINKAWAY_MUSIC_FILE}")
 
 add_executable(sinkaway_node ${PROJECT_SOURCE_DIR}/app/main.cpp)
 target_link_libraries(sinkaway_node PRIVATE sinkaway_cli sinkaway_driver sinkaway_store
@@ -52,10 +54,10 @@ add_custom_target(sinkaway_site ALL
   COMMAND ${CMAKE_COMMAND} -E make_directory ${SINKAWAY_WEB_SITE}
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE_DIR:sinkaway>/sinkaway.js
           $<TARGET_FILE_DIR:sinkaway>/sinkaway.wasm $<TARGET_FILE_DIR:sinkaway>/sinkaway.data
-          ${CMAKE_CURRENT_LIST_DIR}/page/index.html ${CMAKE_CURRENT_LIST_DIR}/page/page.js
+          ${SINKAWAY_WEB_DIR}/page/index.html ${SINKAWAY_WEB_DIR}/page/page.js
           ${SINKAWAY_WEB_SITE}
-  DEPENDS sinkaway ${CMAKE_CURRENT_LIST_DIR}/page/index.html ${CMAKE_CURRENT_LIST_DIR}/page/page.js
+  DEPENDS sinkaway ${SINKAWAY_WEB_DIR}/page/index.html ${SINKAWAY_WEB_DIR}/page/page.js
   COMMENT "The page in ${SINKAWAY_WEB_SITE}" VERBATIM)
 
 # Installable and offline: the manifest, the icons and the service worker, after the page's files.
-include(${CMAKE_CURRENT_LIST_DIR}/offline.cmake)
+include(${SINKAWAY_WEB_DIR}/offline.cmake)
