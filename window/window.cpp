@@ -7,6 +7,7 @@
 #include "form_digest.h"
 #include "game_window.h"
 #include "platform.h"
+#include "startup_guard.h"
 #include "vocabulary.h"
 #include "window.h"
 
@@ -50,6 +51,9 @@ bool OffScreen() {
     }
     return false;
 }
+
+// How long the window manager may keep the window hidden before the player is told.
+constexpr int kShowWatchSeconds = 5;
 
 int NoWindow(const char* why) {
     std::fprintf(stderr, "sinkaway: cannot open a window: %s; is a display available (DISPLAY)?\n",
@@ -161,7 +165,10 @@ int GameWindow::Run() {
     SDL_StopTextInput();
     // Shown first, then drawn: a picture presented to a hidden window is one nobody sees, and
     // its present would hold up the first one that counts.
-    SDL_ShowWindow(screen_.window);
+    {
+        ShowWatch watch(kShowWatchSeconds);
+        SDL_ShowWindow(screen_.window);
+    }
     Render();
     // After the first picture: a slow sound server must not hold it up.
     music_.Open();
@@ -173,6 +180,7 @@ int GameWindow::Run() {
     clock_.pacer.Start(clock_.loopStart);
     if (options_.seconds > 0)
         unattended_.endNanos = MonotonicNanos() + static_cast<int64_t>(options_.seconds * 1e9);
+    StartupSignals::GiveBack();
     Loop();
     return Finish();
 }
@@ -339,17 +347,18 @@ int RunWindow(const Options& options) {
         if (!driverAsked && !EnvironmentHas("WAYLAND_DISPLAY"))
             SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
     }
-    if (SDL_Init(SDL_INIT_VIDEO) != 0)
-        return NoWindow(SDL_GetError());
-    if (!driverAsked && OffScreen()) {
-        SDL_Quit();
-        return NoWindow("no display found");
-    }
+    // Until the loop runs, TERM and INT end the program at once (startup_guard.h).
+    StartupSignals::Take();
     int status;
-    {
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+        status = NoWindow(SDL_GetError());
+    } else if (!driverAsked && OffScreen()) {
+        status = NoWindow("no display found");
+    } else {
         GameWindow window(options);
         status = window.Run();
     }
+    StartupSignals::GiveBack();
     SDL_Quit();
     return status;
 }

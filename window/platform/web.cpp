@@ -11,6 +11,7 @@
 
 #include "kept_files.h"
 #include "platform.h"
+#include "startup_guard.h"
 
 namespace sinkaway::platform {
 
@@ -94,3 +95,16 @@ BestGamesPlace PlaceBestGames(std::function<void(const std::string&)> watch) {
 }
 
 }  // namespace sinkaway::platform
+
+namespace sinkaway {
+
+// The page has no signals to take, and its canvas is shown at once: nothing to guard.
+struct ShowWatch::State {};
+
+void StartupSignals::Take() {}
+void StartupSignals::GiveBack() {}
+
+ShowWatch::ShowWatch(int) {}
+ShowWatch::~ShowWatch() = default;
+
+}  // namespace sinkaway
