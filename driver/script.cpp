@@ -267,11 +267,15 @@ int ReadReplay(const std::string& path, ReplayScript& replay, std::string& error
                 replay.events.push_back(event);
         }
     }
+    replay.work = reader.work();
     if (reader.status() != 0) {
         error = reader.error();
         return reader.status();
     }
+    const Form& form = session.game.form;
     replay.score = session.game.state.dblScore;
+    replay.finished = !InPlay(form) && form.lblGameOver.visible;
+    replay.gameTime = session.now();
     return 0;
 }
 
