@@ -1,0 +1,249 @@
+// The leaderboard server, whole: the real program against a real PostgreSQL, driven over HTTP.
+#include <fstream>
+#include <future>
+
+#include "bot.h"
+#include "script.h"
+#include "server_rig.h"
+
+namespace sinkaway::testing {
+namespace {
+
+const std::string kKey(40, 'k');
+
+// A server on a database of its own, with a key the test knows, so that it can make tokens of
+// any age.
+class ServerTest : public ::testing::Test {
+  protected:
+    void StartServer(std::vector<std::string> flags = {}) {
+        std::ofstream(dir_ / "key") << kKey;
+        std::vector<std::string> all = {"--database",     db_.conninfo(),
+                                        "--key-file",     (dir_ / "key").string(),
+                                        "--poll-seconds", "0.2"};
+        all.insert(all.end(), flags.begin(), flags.end());
+        server_.Start(all);
+    }
+    int port() const { return server_.port(); }
+    std::string Token(uint64_t seed, int64_t age = 0, bool daily = false) const {
+        return server::MintToken(kKey,
+                                 {.seed = seed, .issued = ::time(nullptr) - age, .daily = daily});
+    }
+    // Submits and returns the id; fails the test on any answer but 202.
+    int64_t Submit(const std::string& body) {
+        const Reply r = Call(port(), "POST", "/api/v1/scores", body);
+        EXPECT_EQ(r.status, 202) << r.text;
+        return r.status == 202 ? r.body["id"].get<int64_t>() : -1;
+    }
+
+    TempDir dir_;
+    TestDatabase db_;
+    ServerProcess server_;
+};
+
+// A game left alone from its first moment to its game-over screen, after `titleMs` on the title
+// screen, played here on the rules themselves.
+std::string IdleGame(uint64_t seed, uint64_t titleMs = 0) {
+    SeededGenerator random;
+    NullMusicPlayer music;
+    Session session(random, music);
+    session.Load(seed);
+    std::string text = "seed " + std::to_string(seed) + "\n";
+    if (titleMs > 0) {
+        PlayEvent(session, {.verb = Verb::kAdvance, .number = titleMs});
+        text += "advance " + std::to_string(titleMs) + "\n";
+    }
+    PlayEvent(session, {.verb = Verb::kClick, .target = ClickTarget::imgNewGame});
+    text += "click imgNewGame\n";
+    for (int i = 0; i < 600 && InPlay(session.game.form); ++i) {
+        PlayEvent(session, {.verb = Verb::kAdvance, .number = 500});
+        text += "advance 500\n";
+    }
+    return text + "advance 1000\n";
+}
+
+uint64_t WorkOf(const std::string& replay) {
+    TempDir dir;
+    std::ofstream(dir / "r.txt", std::ios::binary) << replay;
+    ReplayScript script;
+    std::string error;
+    ReadReplay((dir / "r.txt").string(), script, error, false);
+    return script.work;
+}
+
+// A finished game whose replay makes the rules do exactly the bound's work, plus `over`: most of
+// it days on the title screen, the cheapest work there is, topped up with key releases on the
+// game-over screen, one unit each.
+std::string AtTheBound(uint64_t seed, uint64_t over) {
+    const uint64_t perHour = WorkOf("seed 1\nadvance 3600000\n");
+    uint64_t titleMs = (kMaxReplayWork - 20'000) / perHour * 3'600'000;
+    std::string game = IdleGame(seed, titleMs);
+    uint64_t work = WorkOf(game);
+    while (work > kMaxReplayWork - 1000) {
+        titleMs -= (work - kMaxReplayWork + 5000) * 3'600'000 / perHour;
+        game = IdleGame(seed, titleMs);
+        work = WorkOf(game);
+    }
+    for (uint64_t i = work; i < kMaxReplayWork + over; ++i) game += "keyup 0\n";
+    EXPECT_EQ(WorkOf(game), over == 0 ? kMaxReplayWork : kMaxReplayWork + 1);
+    return game;
+}
+
+// Whatever a stranger may send: each gets its answer at once, or is stored and then refused (or
+// accepted) by the server's own replay of it, with the reason in words.
+TEST_F(ServerTest, HostileSubmissionsGetTheirStatusAndReason) {
+    StartServer({"--workers", "2"});
+    const Reply session = Call(port(), "POST", "/api/v1/sessions", R"({"daily": false})");
+    ASSERT_EQ(session.status, 200) << session.text;
+    const std::string token = session.body["token"];
+    uint64_t seed = 0;
+    ASSERT_TRUE(ParseDecimal(session.body["seed"].get<std::string>(), UINT64_MAX, seed));
+    // Six days old: time enough for the days a replay at the work bound claims.
+    const std::string old = Token(seed, 6 * 86400);
+
+    struct Case {
+        const char* name;
+        std::string body;
+        int http;
+        std::string status;  // after verification, for a 202
+        std::string says;    // in the reason
+        int line = 0;        // the reader's line, if it refused the replay
+    };
+    json noReplay = json::parse(Submission(token, IdleGame(seed)));
+    noReplay.erase("replay");
+    json longSecret = json::parse(Submission(token, IdleGame(seed)));
+    longSecret["player"]["secret"] = std::string(65, 's');
+    const std::vector<Case> cases = {
+        {"malformed JSON", "{\"token\": ", 400, "", "not a JSON object"},
+        {"a missing field", noReplay.dump(), 400, "", "replay must be a string"},
+        {"an oversized field", longSecret.dump(), 400, "", "16 to 64"},
+        {"a name with control characters", Submission(token, IdleGame(seed), "Ada\x07"), 400, "",
+         "printable ASCII"},
+        {"a replay over 32 MiB", Submission(token, std::string(kMaxReplayBytes + 1, '#')), 413, "",
+         "32 MiB"},
+        {"an expired token", Submission(Token(seed, 8 * 86400), IdleGame(seed)), 403, "",
+         "expired"},
+        {"a foreign token",
+         Submission(server::MintToken(std::string(40, 'x'), {seed, 0, false}), IdleGame(seed)), 403,
+         "", "did not give"},
+        {"an empty file", Submission(token, ""), 202, "refused", "not a replay", 1},
+        {"binary bytes", Submission(token, std::string("seed 1\n\x7f\x45LF\x01\x00", 13)), 202,
+         "refused", "NUL byte", 2},
+        {"a seedless replay", Submission(token, "# mine\nclick imgNewGame\n"), 202, "refused",
+         "starts with its seed line", 2},
+        {"one unit over the work bound", Submission(old, AtTheBound(seed, 1)), 202, "refused",
+         "over the work bound"},
+        {"exactly at the work bound", Submission(old, AtTheBound(seed, 0)), 202, "verified", ""},
+        {"another token's seed", Submission(token, IdleGame(seed + 1)), 202, "refused",
+         "not the seed its session was given", 1},
+        {"an unfinished game",
+         Submission(token, "seed " + std::to_string(seed) + "\nclick imgNewGame\nadvance 900\n"),
+         202, "refused", "does not end on a finished game"},
+        {"more game time than real time", Submission(token, IdleGame(seed, 120'000)), 202,
+         "refused", "of real time since its session began"},
+    };
+    std::vector<std::pair<const Case*, int64_t>> stored;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Reply r = Call(port(), "POST", "/api/v1/scores", c.body);
+        EXPECT_EQ(r.status, c.http) << r.text;
+        if (c.http != 202) {
+            EXPECT_EQ(r.body["error"].is_string(), true) << r.text;
+            EXPECT_NE(r.body.value("reason", "").find(c.says), std::string::npos) << r.text;
+        } else if (r.status == 202) {
+            stored.emplace_back(&c, r.body["id"].get<int64_t>());
+        }
+    }
+    for (const auto& [c, id] : stored) {
+        SCOPED_TRACE(c->name);
+        const json v = Settled(port(), id);
+        EXPECT_EQ(v["status"], c->status) << v;
+        EXPECT_NE(v.value("reason", "").find(c->says), std::string::npos) << v;
+        if (c->line > 0) {
+            EXPECT_EQ(v.value("line", 0), c->line) << v;
+        }
+    }
+}
+
+// The same replay posted twice at once is one game.
+TEST_F(ServerTest, TheSameReplayTwiceAtOnceIsOneRow) {
+    StartServer({"--workers", "0"});
+    const std::string body = Submission(Token(5), IdleGame(5));
+    auto post = [&] { return Call(port(), "POST", "/api/v1/scores", body); };
+    for (int round = 0; round < 5; ++round) {
+        auto a = std::async(std::launch::async, post), b = std::async(std::launch::async, post);
+        const Reply ra = a.get(), rb = b.get();
+        ASSERT_EQ(ra.status, 202) << ra.text;
+        ASSERT_EQ(rb.status, 202) << rb.text;
+        EXPECT_EQ(ra.body["id"], rb.body["id"]);
+    }
+    EXPECT_EQ(db_.Query("SELECT count(*) FROM submissions"), "1");
+}
+
+// The whole path: a session, a bot's game with its seed, the server's verdict and ranks, and the
+// replay fetched back and proven by the game itself to the same score.
+TEST_F(ServerTest, ABotGameIsVerifiedRankedAndItsReplayProvesTheScore) {
+    StartServer({"--workers", "1"});
+    const Reply session = Call(port(), "POST", "/api/v1/sessions", R"({"daily": true})");
+    ASSERT_EQ(session.status, 200) << session.text;
+    EXPECT_EQ(session.body["seed"], Call(port(), "GET", "/api/v1/today").body["seed"]);
+    uint64_t seed = 0;
+    ASSERT_TRUE(ParseDecimal(session.body["seed"].get<std::string>(), UINT64_MAX, seed));
+    const auto began = std::chrono::steady_clock::now();
+
+    SeededGenerator random;
+    NullMusicPlayer music;
+    Session game(random, music);
+    game.Load(seed);
+    ScriptWriter script;
+    script.Start(seed, "a bot's game");
+    BotStyle careless;
+    careless.lapseChance = 0.2;
+    Bot bot(game, seed, careless, nullptr, &script);
+    bot.PlayUntil(600'000'000, 1);
+    ASSERT_EQ(bot.games, 1);
+    // The game may not claim more time than has passed since the session began, beyond the slack.
+    const auto gameTime = std::chrono::microseconds(game.now());
+    ASSERT_LT(gameTime, std::chrono::seconds(90));
+    std::this_thread::sleep_until(began + gameTime - std::chrono::seconds(25));
+
+    const int64_t id = Submit(Submission(session.body["token"], script.text(), "  Bot  ", 7));
+    const json v = Settled(port(), id);
+    ASSERT_EQ(v["status"], "verified") << v;
+    EXPECT_EQ(v["score"], bot.lastScore);
+    EXPECT_EQ(v["name"], "Bot");
+    EXPECT_EQ(v["rank"]["all"], 1);
+    EXPECT_EQ(v["rank"]["today"], 1);
+    for (const char* board : {"all", "today"}) {
+        const Reply rows =
+            Call(port(), "GET",
+                 std::string("/api/v1/boards/") + board + "?limit=5&around=" + std::to_string(id));
+        ASSERT_EQ(rows.status, 200) << rows.text;
+        ASSERT_EQ(rows.body["rows"].size(), 1u) << rows.text;
+        EXPECT_EQ(rows.body["rows"][0]["id"], id);
+        EXPECT_EQ(rows.body["rows"][0]["rank"], 1);
+    }
+    // The same text again is the same game, whoever sends it.
+    EXPECT_EQ(Submit(Submission(session.body["token"], script.text(), "Other", 8)), id);
+
+    const Reply replay = Call(port(), "GET", "/api/v1/scores/" + std::to_string(id) + "/replay");
+    ASSERT_EQ(replay.status, 200);
+    EXPECT_EQ(replay.text, script.text());
+    std::ofstream(dir_ / "fetched.txt", std::ios::binary) << replay.text;
+    const std::string cmd = std::string(SINKAWAY_BINARY) + " --verify '" +
+                            (dir_ / "fetched.txt").string() + "' > '" + (dir_ / "out").string() +
+                            "'";
+    ASSERT_EQ(std::system(cmd.c_str()), 0);
+    char expected[64];
+    std::snprintf(expected, sizeof expected, "score %.0f\n", bot.lastScore);
+    EXPECT_EQ(ReadFile(dir_ / "out"), expected);
+
+    // A player's id stays with its first secret.
+    json thief = json::parse(Submission(session.body["token"], IdleGame(seed), "Thief", 7));
+    thief["player"]["secret"] = "another secret, not theirs";
+    EXPECT_EQ(Call(port(), "POST", "/api/v1/scores", thief.dump()).status, 403);
+    EXPECT_EQ(Call(port(), "GET", "/api/v1/scores/999").status, 404);
+    EXPECT_EQ(Call(port(), "GET", "/health").body["status"], "ok");
+}
+
+}  // namespace
+}  // namespace sinkaway::testing
