@@ -1,4 +1,5 @@
 // The leaderboard server, whole: the real program against a real PostgreSQL, driven over HTTP.
+#include <algorithm>
 #include <fstream>
 #include <future>
 
@@ -15,13 +16,26 @@ const std::string kKey(40, 'k');
 // any age.
 class ServerTest : public ::testing::Test {
   protected:
-    void StartServer(std::vector<std::string> flags = {}) {
+    std::vector<std::string> Flags(std::vector<std::string> flags) {
         std::ofstream(dir_ / "key") << kKey;
         std::vector<std::string> all = {"--database",     db_.conninfo(),
                                         "--key-file",     (dir_ / "key").string(),
                                         "--poll-seconds", "0.2"};
+        // The tests poll as fast as they like, but the one on the limits.
+        if (std::find(flags.begin(), flags.end(), "--rate-address") == flags.end())
+            all.push_back("--no-rate-limits");
         all.insert(all.end(), flags.begin(), flags.end());
-        server_.Start(all);
+        return all;
+    }
+    void StartServer(std::vector<std::string> flags = {}) { server_.Start(Flags(flags)); }
+    // Waits until a worker has claimed the submission.
+    void WaitForClaim(int64_t id) {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (db_.Query("SELECT attempts FROM submissions WHERE id = " + std::to_string(id)) ==
+                   "0" &&
+               std::chrono::steady_clock::now() < until) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
     }
     int port() const { return server_.port(); }
     std::string Token(uint64_t seed, int64_t age = 0, bool daily = false) const {
@@ -59,6 +73,12 @@ std::string IdleGame(uint64_t seed, uint64_t titleMs = 0) {
         text += "advance 500\n";
     }
     return text + "advance 1000\n";
+}
+
+// A finished game, then days on its game-over screen: some 2.5 s to prove, the dearest a replay
+// under the bound gets. Its token must be days old.
+std::string Heavy(uint64_t seed) {
+    return IdleGame(seed) + "advance 460000000\n";
 }
 
 uint64_t WorkOf(const std::string& replay) {
@@ -243,6 +263,81 @@ TEST_F(ServerTest, ABotGameIsVerifiedRankedAndItsReplayProvesTheScore) {
     EXPECT_EQ(Call(port(), "POST", "/api/v1/scores", thief.dump()).status, 403);
     EXPECT_EQ(Call(port(), "GET", "/api/v1/scores/999").status, 404);
     EXPECT_EQ(Call(port(), "GET", "/health").body["status"], "ok");
+}
+
+// A worker killed in the middle of a job: once its lease runs out another claims the job, which
+// is verified once.
+TEST_F(ServerTest, AJobWhoseWorkerDiedIsClaimedAgainAndFinishedOnce) {
+    StartServer({"--workers", "0"});
+    ServerProcess first, second;
+    first.Start(Flags({"--listen", "none", "--workers", "1", "--lease-seconds", "2"}));
+    const int64_t id = Submit(Submission(Token(11, 6 * 86400), Heavy(11)));
+    WaitForClaim(id);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    first.Kill(SIGKILL);
+    EXPECT_EQ(Call(port(), "GET", "/api/v1/scores/" + std::to_string(id)).body["status"],
+              "pending");
+    second.Start(Flags({"--listen", "none", "--workers", "2"}));
+    EXPECT_EQ(Settled(port(), id)["status"], "verified");
+    EXPECT_EQ(db_.Query("SELECT attempts FROM submissions WHERE id = " + std::to_string(id)), "2");
+}
+
+// The server killed outright keeps every game it accepted, and verifies them once it is back.
+TEST_F(ServerTest, EveryAcceptedGameOutlivesAKilledServer) {
+    StartServer({"--workers", "1", "--lease-seconds", "2"});
+    std::vector<int64_t> ids;
+    for (uint64_t seed = 20; seed < 26; ++seed)
+        ids.push_back(Submit(Submission(Token(seed), IdleGame(seed), "Ada", 1)));
+    server_.Kill(SIGKILL);
+    StartServer({"--workers", "2"});
+    for (int64_t id : ids) EXPECT_EQ(Settled(port(), id)["status"], "verified") << id;
+}
+
+// A check past its deadline is stopped and refuses its game, while the server answers on.
+TEST_F(ServerTest, ACheckPastItsDeadlineIsStoppedWhileReadsGoOn) {
+    StartServer({"--workers", "1", "--check-deadline", "1.2"});
+    const int64_t id = Submit(Submission(Token(12, 6 * 86400), Heavy(12)));
+    WaitForClaim(id);
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(800);
+    while (std::chrono::steady_clock::now() < until) {
+        for (const char* path : {"/health", "/api/v1/boards/all?limit=10"}) {
+            const auto asked = std::chrono::steady_clock::now();
+            EXPECT_EQ(Call(port(), "GET", path).status, 200) << path;
+            EXPECT_LT(std::chrono::steady_clock::now() - asked, std::chrono::milliseconds(1000));
+        }
+    }
+    const json v = Settled(port(), id);
+    EXPECT_EQ(v["status"], "refused");
+    EXPECT_NE(v.value("reason", "").find("deadline of 1.2 s"), std::string::npos) << v;
+}
+
+// Each limit answers in JSON with its status, and with Retry-After where waiting helps.
+TEST_F(ServerTest, LimitsRefuseClearly) {
+    StartServer({"--workers", "0", "--queue-limit", "2", "--rate-address", "8", "--rate-player",
+                 "2", "--max-request-mib", "1"});
+    const Reply big = Call(port(), "POST", "/api/v1/scores", std::string(2 << 20, ' '));
+    EXPECT_EQ(big.status, 413);
+    EXPECT_EQ(big.body["error"], "too_large");
+    const std::string first = Submission(Token(30), IdleGame(30), "Ada", 1);
+    const int64_t id = Submit(first);
+    Submit(Submission(Token(31), IdleGame(31), "Ada", 1));
+    const Reply full =
+        Call(port(), "POST", "/api/v1/scores", Submission(Token(32), IdleGame(32), "Bea", 2));
+    EXPECT_EQ(full.status, 503) << full.text;
+    EXPECT_FALSE(full.retryAfter.empty());
+    const Reply eager =
+        Call(port(), "POST", "/api/v1/scores", Submission(Token(33), IdleGame(33), "Ada", 1));
+    EXPECT_EQ(eager.status, 429) << eager.text;
+    EXPECT_NE(eager.body.value("reason", "").find("player"), std::string::npos);
+    // Eight requests a minute from this address: the ninth waits.
+    EXPECT_EQ(Call(port(), "POST", "/api/v1/scores", first).status, 429);
+    for (int i = 0; i < 2; ++i) EXPECT_EQ(Call(port(), "GET", "/api/v1/today").status, 200);
+    const Reply flood = Call(port(), "GET", "/api/v1/today");
+    EXPECT_EQ(flood.status, 429);
+    EXPECT_FALSE(flood.retryAfter.empty());
+    EXPECT_EQ(Call(port(), "GET", "/health").status, 200);
+    EXPECT_EQ(db_.Query("SELECT count(*) FROM submissions"), "2");
+    (void)id;
 }
 
 }  // namespace
