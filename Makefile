@@ -40,7 +40,13 @@ WEB_PORT ?= 8000
 EMCMAKE = NODE_PATH=/usr/share/nodejs emcmake
 
 .PHONY: all deps build run test asan-test fuzz soak bot-replay bench package clean
-.PHONY: web-deps web run-web web-test bench-web
+.PHONY: web-deps web run-web web-test bench-web run-server
+
+# The leaderboard server over a private PostgreSQL cluster in $(BUILD)/server-data, serving the
+# page of $(WEB_SITE) too when it is built. SERVER_ARGS passes more flags (--no-rate-limits, ...).
+SERVER_ADDRESS ?= 127.0.0.1
+SERVER_PORT ?= 8080
+SERVER_ARGS ?=
 
 all: build
 
@@ -138,6 +144,9 @@ web: web-deps
 run-web: web
 	@echo "Sinkaway in the browser: http://$(WEB_ADDRESS):$(WEB_PORT)/ (Ctrl+C stops it)"
 	python3 -m http.server $(WEB_PORT) --bind $(WEB_ADDRESS) --directory $(WEB_SITE)
+
+run-server: build
+	bash scripts/run-server.sh $(BUILD) $(SERVER_ADDRESS):$(SERVER_PORT) $(WEB_SITE) $(SERVER_ARGS)
 
 # The wasm driver under node against every golden replay, then the page in headless Chromium.
 web-test: web

@@ -123,6 +123,8 @@ void Api::Mount(httplib::Server& server) {
         std::string reason = "no such page";
         if (res.status == 413)
             reason = "the request is larger than the server takes";
+        else if (res.status == 400)
+            reason = "the request is not HTTP this server reads (a POST needs a body, even {})";
         else if (res.status != 404)
             reason = "the request was refused (HTTP " + std::to_string(res.status) + ")";
         Error(res, res.status, reason);
