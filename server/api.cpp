@@ -99,11 +99,35 @@ bool ParseId(const std::string& text, int64_t& id) {
 
 }  // namespace
 
+bool BoardCache::Find(const std::string& key, int& status, std::string& body) {
+    std::lock_guard lock(mutex_);
+    const auto it = entries_.find(key);
+    if (it == entries_.end() || it->second.until < std::chrono::steady_clock::now())
+        return false;
+    status = it->second.status;
+    body = it->second.body;
+    return true;
+}
+
+void BoardCache::Keep(const std::string& key, int status, const std::string& body) {
+    if (seconds_ <= 0)
+        return;
+    std::lock_guard lock(mutex_);
+    // Many different reads (around every entry): start again rather than grow.
+    if (entries_.size() >= 10'000)
+        entries_.clear();
+    const auto until = std::chrono::steady_clock::now() +
+                       std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                           std::chrono::duration<double>(seconds_));
+    entries_[key] = Entry{until, status, body};
+}
+
 Api::Api(ApiSettings settings, Pool& pool)
     : settings_(std::move(settings)),
       pool_(pool),
       addresses_(settings_.addressPerMinute),
-      players_(settings_.playerPerMinute) {}
+      players_(settings_.playerPerMinute),
+      boards_(settings_.boardSeconds) {}
 
 void Api::Mount(httplib::Server& server) {
     server.set_payload_max_length(settings_.maxRequestBytes);
@@ -287,10 +311,22 @@ void Api::BoardOf(const httplib::Request& req, httplib::Response& res) {
     }
     const bool today = req.matches[1] == "today";
     const std::optional<int64_t> day = today ? std::optional(DayOf(Now())) : std::nullopt;
+    const std::string key = std::to_string(day.value_or(-1)) + "/" + std::to_string(limit) + "/" +
+                            std::to_string(around.value_or(-1));
+    int status = 0;
+    std::string text;
+    if (boards_.Find(key, status, text)) {
+        res.status = status;
+        res.set_content(text, "application/json");
+        return;
+    }
     auto c = pool_.Get();
     const auto rows = Board(*c, day, limit, around);
-    if (around && rows.empty())
-        return Error(res, 404, "that game is not on this board");
+    if (around && rows.empty()) {
+        Error(res, 404, "that game is not on this board");
+        boards_.Keep(key, res.status, res.body);
+        return;
+    }
     json list = json::array();
     for (const BoardRow& r : rows) {
         list.push_back(json{{"rank", r.rank},
@@ -303,6 +339,7 @@ void Api::BoardOf(const httplib::Request& req, httplib::Response& res) {
     if (day)
         out["day"] = DayText(*day);
     Send(res, 200, out);
+    boards_.Keep(key, res.status, res.body);
 }
 
 void Api::Today(const httplib::Request&, httplib::Response& res) {

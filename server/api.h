@@ -3,9 +3,12 @@
 
 #include <httplib.h>
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <unordered_map>
 
 #include "database.h"
 #include "rate_limit.h"
@@ -19,6 +22,26 @@ struct ApiSettings {
     double addressPerMinute = 300;       // requests to the API from one address (0: no limit)
     double playerPerMinute = 60;         // submissions of one player
     size_t maxRequestBytes = 48u << 20;  // a request's body, refused before it is read
+    double boardSeconds = 1;             // how long a board read is answered from memory
+};
+
+// Board reads answered again from memory for a moment: a board changes only with a verdict, and
+// the many readers of a popular board then cost the database one query a moment.
+class BoardCache {
+  public:
+    explicit BoardCache(double seconds) : seconds_(seconds) {}
+    bool Find(const std::string& key, int& status, std::string& body);
+    void Keep(const std::string& key, int status, const std::string& body);
+
+  private:
+    struct Entry {
+        std::chrono::steady_clock::time_point until;
+        int status;
+        std::string body;
+    };
+    double seconds_;
+    std::mutex mutex_;
+    std::unordered_map<std::string, Entry> entries_;
 };
 
 class Api {
@@ -40,6 +63,7 @@ class Api {
     Pool& pool_;
     RateLimit addresses_;
     RateLimit players_;
+    BoardCache boards_;
 };
 
 }  // namespace sinkaway::server

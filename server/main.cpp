@@ -89,6 +89,9 @@ int main(int argc, char** argv) {
     app.add_option("--max-request-mib", maxRequestMib,
                    "The largest request body taken, checked before it is read")
         ->check(CLI::Range(1.0, 1024.0));
+    app.add_option("--board-seconds", as.boardSeconds,
+                   "How long a board read is answered again from memory (0: never)")
+        ->check(CLI::Range(0.0, 3600.0));
     app.add_option("--check-cpu-seconds", ws.limits.cpuSeconds,
                    "CPU seconds one replay's check may use")
         ->check(CLI::Range(1, 3600));
