@@ -128,6 +128,7 @@ bench-web: build web
 
 package: build
 	cd $(BUILD) && cpack -G DEB
+	cd $(BUILD) && { [ ! -f CPackServerConfig.cmake ] || cpack -G DEB --config CPackServerConfig.cmake; }
 
 web-deps:
 	@bash scripts/install-web-deps.sh
