@@ -40,7 +40,7 @@ WEB_PORT ?= 8000
 EMCMAKE = NODE_PATH=/usr/share/nodejs emcmake
 
 .PHONY: all deps build run test asan-test fuzz soak bot-replay bench package clean
-.PHONY: web-deps web run-web web-test bench-web run-server
+.PHONY: web-deps web run-web web-test bench-web run-server bench-server
 
 # The leaderboard server over a private PostgreSQL cluster in $(BUILD)/server-data, serving the
 # page of $(WEB_SITE) too when it is built. SERVER_ARGS passes more flags (--no-rate-limits, ...).
@@ -125,6 +125,14 @@ bench: build
 # The page's figures beside the desktop's: bytes, first frame, pace, CPU, the rules under node.
 bench-web: build web
 	node bench/web_bench.mjs $(WEB_SITE) $(WEB_OBJ)/sinkaway_node.js $(BUILD)/sinkaway bench/web_results.md
+
+# The server's figures beside the bare --verify: proofs a second, board reads idle and under load,
+# memory; over a private cluster in $(BUILD)/bench-pg, removed after.
+bench-server: build
+	bash scripts/pg-cluster.sh start $(BUILD)/bench-pg
+	./$(BUILD)/bench/server_bench ./$(BUILD)/sinkaway-server ./$(BUILD)/sinkaway \
+	  "$$(sed 's/ dbname=.*//' $(BUILD)/bench-pg/conninfo)" bench/server_results.md; \
+	  status=$$?; bash scripts/pg-cluster.sh remove $(BUILD)/bench-pg; exit $$status
 
 package: build
 	cd $(BUILD) && cpack -G DEB
