@@ -39,6 +39,7 @@ const char* ErrorWord(int status) {
 void Send(httplib::Response& res, int status, const json& body) {
     res.status = status;
     res.set_content(body.dump(), "application/json");
+    res.set_header("X-Content-Type-Options", "nosniff");
 }
 
 void Error(httplib::Response& res, int status, const std::string& reason, int retryAfter = 0) {
@@ -291,9 +292,12 @@ void Api::Replay(const httplib::Request& req, httplib::Response& res) {
     if (!text)
         return Error(res, 404, "no such game");
     res.status = 200;
+    // A stranger's bytes on the page's own address: plain text to save, never a page to run.
     res.set_content(*text, "text/plain; charset=us-ascii");
     res.set_header("Content-Disposition",
                    "attachment; filename=\"sinkaway-" + std::to_string(id) + ".txt\"");
+    res.set_header("X-Content-Type-Options", "nosniff");
+    res.set_header("Content-Security-Policy", "default-src 'none'; sandbox");
 }
 
 void Api::BoardOf(const httplib::Request& req, httplib::Response& res) {

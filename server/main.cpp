@@ -189,6 +189,12 @@ int main(int argc, char** argv) {
     http.set_read_timeout(30);
     http.set_write_timeout(30);
     api.Mount(http);
+    // The page's own kinds of files, which cpp-httplib 0.11 does not all know.
+    http.set_file_extension_and_mimetype_mapping("wasm", "application/wasm");
+    http.set_file_extension_and_mimetype_mapping("js", "text/javascript");
+    http.set_file_extension_and_mimetype_mapping("mjs", "text/javascript");
+    http.set_file_extension_and_mimetype_mapping("webmanifest", "application/manifest+json");
+    http.set_file_extension_and_mimetype_mapping("data", "application/octet-stream");
     if (!site.empty() && !http.set_mount_point("/", site)) {
         std::fprintf(stderr, "sinkaway-server: no folder %s to serve\n", site.c_str());
         return 1;
