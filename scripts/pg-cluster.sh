@@ -23,11 +23,27 @@ free_port() {
     python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'
 }
 
+# As root, the cluster lives where `nobody` can reach it: DIR itself, or else (a checkout under a
+# home only root may enter) a folder under /tmp that DIR/cluster points to. DIR/conninfo stays in
+# DIR.
+home_of() {
+    if [ -L "$1/cluster" ]; then readlink "$1/cluster"; else echo "$1"; fi
+}
+
 case "$action" in
 start)
     mkdir -p "$dir"
     dir=$(cd "$dir" && pwd)
-    [ "$(id -u)" -eq 0 ] && chown nobody: "$dir"
+    top=$dir
+    if [ "$(id -u)" -eq 0 ]; then
+        chown nobody: "$dir"
+        if [ ! -L "$dir/cluster" ] && ! runuser -u nobody -- test -w "$dir"; then
+            away=$(mktemp -d /tmp/sinkaway-pg.XXXXXX)
+            chown nobody: "$away"
+            ln -s "$away" "$dir/cluster"
+        fi
+        dir=$(home_of "$dir")
+    fi
     if [ ! -f "$dir/data/PG_VERSION" ]; then
         # A password of its own, so that no other local user can use the cluster.
         as_owner sh -c "umask 077; head -c 24 /dev/urandom | od -An -tx1 | tr -d ' \n' > '$dir/password'"
@@ -44,16 +60,23 @@ start)
         "SELECT 1 FROM pg_database WHERE datname = 'sinkaway'" | grep -q 1; then
         "$BIN/psql" "$conninfo dbname=postgres" -Xqc "CREATE DATABASE sinkaway"
     fi
-    as_owner sh -c "umask 077; echo '$conninfo dbname=sinkaway' > '$dir/conninfo'"
+    (umask 077; echo "$conninfo dbname=sinkaway" > "$top/conninfo")
     ;;
 stop)
-    [ -f "$dir/data/postmaster.pid" ] && as_owner "$BIN/pg_ctl" -D "$dir/data" -m fast -w stop >/dev/null
+    top=$dir
+    dir=$(home_of "$top")
+    if [ -f "$dir/data/postmaster.pid" ]; then
+        as_owner "$BIN/pg_ctl" -D "$dir/data" -m fast -w stop >/dev/null
+    fi
     ;;
 remove)
+    top=$dir
+    dir=$(home_of "$top")
     if [ -f "$dir/data/postmaster.pid" ]; then
         as_owner "$BIN/pg_ctl" -D "$dir/data" -m immediate -w stop >/dev/null || true
     fi
-    rm -rf "$dir"
+    [ "$dir" = "$top" ] || rm -rf "$dir"
+    rm -rf "$top"
     ;;
 *)
     echo "pg-cluster.sh: unknown action $action" >&2
