@@ -107,6 +107,8 @@ int main(int argc, char** argv) {
                    "How often an idle worker looks for jobs without a notice")
         ->check(CLI::Range(0.01, 3600.0));
     int64_t hideId = 0;
+    // The options also after the subcommand: sinkaway-server hide 42 --database ...
+    app.fallthrough();
     CLI::App* hide = app.add_subcommand("hide", "Hide a game from the boards (it stays stored)");
     hide->add_option("ID", hideId, "The game's id")->required();
     CLI11_PARSE(app, argc, argv);

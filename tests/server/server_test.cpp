@@ -263,6 +263,14 @@ TEST_F(ServerTest, ABotGameIsVerifiedRankedAndItsReplayProvesTheScore) {
     EXPECT_EQ(Call(port(), "POST", "/api/v1/scores", thief.dump()).status, 403);
     EXPECT_EQ(Call(port(), "GET", "/api/v1/scores/999").status, 404);
     EXPECT_EQ(Call(port(), "GET", "/health").body["status"], "ok");
+
+    // The operator hides it: off the boards and out of reach, but kept.
+    const std::string hide = std::string(SINKAWAY_SERVER) + " hide " + std::to_string(id) +
+                             " --database '" + db_.conninfo() + "' > /dev/null";
+    ASSERT_EQ(std::system(hide.c_str()), 0);
+    EXPECT_EQ(Call(port(), "GET", "/api/v1/scores/" + std::to_string(id)).status, 404);
+    EXPECT_EQ(Call(port(), "GET", "/api/v1/boards/all?around=" + std::to_string(id)).status, 404);
+    EXPECT_EQ(db_.Query("SELECT count(*) FROM submissions WHERE hidden"), "1");
 }
 
 // A worker killed in the middle of a job: once its lease runs out another claims the job, which
