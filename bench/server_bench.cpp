@@ -151,7 +151,7 @@ struct Reads {
 // `rate` board reads a second for `seconds`, sent on schedule by a few clients, each read's time
 // from its scheduled moment to its answer.
 Reads ReadBoards(int port, double rate, double seconds, int64_t around) {
-    const int clients = 16;
+    const int clients = 4;
     std::vector<std::vector<double>> times(clients);
     std::atomic<int> errors{0};
     const auto start = Clock::now();
@@ -334,7 +334,7 @@ int main(int argc, char** argv) {
         out << line;
     }
     out << "\n## Board reads\n\n"
-           "500 reads a second asked for 10 s by 16 keep-alive clients (the top ten of all "
+           "500 reads a second asked for 10 s by 4 keep-alive clients (the top ten of all "
            "games, today's board, and ten rows around an entry, in turn), over a board of "
            "20 000 rows; a read's time runs from its scheduled moment to its answer. "
            "Saturated: a backlog of "
