@@ -319,6 +319,14 @@ TEST_F(ServerTest, ACheckPastItsDeadlineIsStoppedWhileReadsGoOn) {
     EXPECT_NE(v.value("reason", "").find("deadline of 1.2 s"), std::string::npos) << v;
 }
 
+// A check over its CPU seconds is stopped by the kernel and refuses its game.
+TEST_F(ServerTest, ACheckOverItsCpuSecondsIsStopped) {
+    StartServer({"--workers", "1", "--check-cpu-seconds", "1"});
+    const json v = Settled(port(), Submit(Submission(Token(13, 6 * 86400), Heavy(13))));
+    EXPECT_EQ(v["status"], "refused");
+    EXPECT_NE(v.value("reason", "").find("more than its 1 CPU seconds"), std::string::npos) << v;
+}
+
 // Each limit answers in JSON with its status, and with Retry-After where waiting helps.
 TEST_F(ServerTest, LimitsRefuseClearly) {
     StartServer({"--workers", "0", "--queue-limit", "2", "--rate-address", "8", "--rate-player",
