@@ -60,8 +60,8 @@ function(sinkaway_check_layers)
       get_filename_component(name "${included}" NAME)
       if(included MATCHES "^SDL" OR name IN_LIST window_names)
         file(RELATIVE_PATH where ${PROJECT_SOURCE_DIR} ${source})
-        message(FATAL_ERROR "${where} includes ${included}: the rules and the driver never "
-                            "use SDL or the window")
+        message(FATAL_ERROR "${where} includes ${included}: the rules, the driver and the "
+                            "server never use SDL or the window")
       endif()
     endforeach()
   endforeach()
