@@ -218,10 +218,16 @@ ScriptReader::Result ScriptReader::Next(ScriptEvent& event) {
 }
 
 bool ScriptReader::Play(Session& session, const ScriptEvent& event, TickObserver* observer) {
+    return PlaySome(session, event, UINT64_MAX, observer) == Played::kDone;
+}
+
+ScriptReader::Played ScriptReader::PlaySome(Session& session, const ScriptEvent& event,
+                                            uint64_t work, TickObserver* observer) {
     if (use_ != ScriptUse::kReplay) {
         PlayEvent(session, event, observer);
-        return true;
+        return Played::kDone;
     }
+    const uint64_t stopAt = work > UINT64_MAX - work_ ? UINT64_MAX : work_ + work;
     WorkCounter counter(work_, observer);
     if (event.verb != Verb::kAdvance) {
         ++work_;
@@ -229,53 +235,98 @@ bool ScriptReader::Play(Session& session, const ScriptEvent& event, TickObserver
     } else {
         // In steps, so that a planted stretch of days stops soon after it passes the bound. With
         // no timer armed no rule runs however long the wait: one step.
-        Micros left = static_cast<Micros>(event.number) * 1000;
-        while (left > 0 && work_ <= kMaxReplayWork) {
-            const Micros step = session.NextDue() < 0 ? left : std::min(left, kWorkLook);
-            session.Advance(step, &counter);
-            left -= step;
+        while (work_ <= kMaxReplayWork) {
+            if (work_ >= stopAt)
+                return Played::kMore;
+            const Micros until =
+                session.NextDue() < 0 ? EventPlay::kForever : session.now() + kWorkLook;
+            if (play_.PlayUntil(session, event, until, &counter))
+                break;
         }
     }
     if (work_ <= kMaxReplayWork)
-        return true;
+        return Played::kDone;
     Refuse("not a replay: playing it would run the rules more than " +
            std::to_string(kMaxReplayWork) + " times, more than five days of a session");
-    return false;
+    return Played::kRefused;
+}
+
+ReplayReading::ReplayReading(const std::string& path, bool keepEvents) : keepEvents_(keepEvents) {
+    file_ = std::fopen(path.c_str(), "rb");
+    if (file_ == nullptr) {
+        Finish(1, "sinkaway: cannot open replay " + path + ": " + std::strerror(errno));
+        return;
+    }
+    reader_ = std::make_unique<ScriptReader>(file_, path, ScriptUse::kReplay);
+}
+
+ReplayReading::~ReplayReading() {
+    reader_.reset();
+    if (file_ != nullptr)
+        std::fclose(file_);
+}
+
+void ReplayReading::Finish(int status, std::string error) {
+    done_ = true;
+    status_ = status;
+    error_ = std::move(error);
+    if (reader_)
+        replay_.work = reader_->work();
+    if (status == 0) {
+        const Form& form = session_.game.form;
+        replay_.score = session_.game.state.dblScore;
+        replay_.finished = !InPlay(form) && form.lblGameOver.visible;
+        replay_.gameTime = session_.now();
+    }
+}
+
+bool ReplayReading::Continue(uint64_t work) {
+    if (done_)
+        return true;
+    uint64_t left = work;
+    while (true) {
+        if (!inEvent_) {
+            if (left == 0)
+                return false;
+            --left;  // reading an event counts one, as playing it does
+            if (reader_->Next(event_) != ScriptReader::Result::kEvent) {
+                Finish(reader_->status(), reader_->error());
+                return true;
+            }
+            if (!seeded_) {
+                // The reader lets a replay start with nothing but its seed line.
+                seeded_ = true;
+                replay_.seed = event_.number;
+                session_.Load(replay_.seed);
+                continue;
+            }
+            inEvent_ = true;
+        }
+        const uint64_t before = reader_->work();
+        const ScriptReader::Played played = reader_->PlaySome(session_, event_, left);
+        const uint64_t spent = reader_->work() - before;
+        left = spent >= left ? 0 : left - spent;
+        if (played == ScriptReader::Played::kRefused) {
+            Finish(reader_->status(), reader_->error());
+            return true;
+        }
+        if (played == ScriptReader::Played::kMore)
+            return false;
+        inEvent_ = false;
+        if (keepEvents_)
+            replay_.events.push_back(event_);
+    }
 }
 
 int ReadReplay(const std::string& path, ReplayScript& replay, std::string& error, bool keepEvents) {
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
-                                                         &std::fclose);
-    if (!file) {
-        error = "sinkaway: cannot open replay " + path + ": " + std::strerror(errno);
-        return 1;
+    ReplayReading reading(path, keepEvents);
+    while (!reading.Continue(UINT64_MAX)) {
     }
-    ScriptReader reader(file.get(), path, ScriptUse::kReplay);
-    SeededGenerator random;
-    NullMusicPlayer music;
-    Session session(random, music);
-    replay = ReplayScript{};
-    ScriptEvent event;
-    ScriptReader::Result result = reader.Next(event);
-    if (result == ScriptReader::Result::kEvent) {
-        replay.seed = event.number;  // the reader lets a replay start with nothing else
-        session.Load(replay.seed);
-        while ((result = reader.Next(event)) == ScriptReader::Result::kEvent) {
-            if (!reader.Play(session, event))
-                break;
-            if (keepEvents)
-                replay.events.push_back(event);
-        }
+    replay = std::move(reading.replay());
+    if (reading.status() != 0) {
+        error = reading.error();
+        return reading.status();
     }
-    replay.work = reader.work();
-    if (reader.status() != 0) {
-        error = reader.error();
-        return reader.status();
-    }
-    const Form& form = session.game.form;
-    replay.score = session.game.state.dblScore;
-    replay.finished = !InPlay(form) && form.lblGameOver.visible;
-    replay.gameTime = session.now();
     return 0;
 }
 

@@ -5,10 +5,13 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "rand.h"
+#include "sound.h"
 #include "vocabulary.h"
 
 namespace sinkaway {
@@ -69,6 +72,12 @@ class ScriptReader {
     // Plays an event this reader gave (a seed plays as nothing). A replay's work is counted: once
     // it passes kMaxReplayWork the event stops where it is, and this answers false, refused.
     bool Play(Session& session, const ScriptEvent& event, TickObserver* observer = nullptr);
+    enum class Played : uint8_t { kDone, kMore, kRefused };
+    // The same, stopping once about `work` more units are done: kMore asks for another call with
+    // the same event, which goes on from there. A long `advance` is played in stretches, so that
+    // a window can spread a replay's proof over its frames.
+    Played PlaySome(Session& session, const ScriptEvent& event, uint64_t work,
+                    TickObserver* observer = nullptr);
 
     const std::string& error() const { return error_; }
     int status() const { return status_; }
@@ -84,6 +93,7 @@ class ScriptReader {
     bool sawEvent_ = false;
     uint64_t bytes_ = 0;
     uint64_t work_ = 0;
+    EventPlay play_;  // the event under way
     int status_ = 0;
     std::string line_;
     std::string error_;
@@ -97,6 +107,42 @@ struct ReplayScript {
     bool finished = false;            // it ends on the game-over screen of a game
     Micros gameTime = 0;              // the time it lets pass, the sum of its advance lines
     uint64_t work = 0;                // as the reader counts it, also when it refused the replay
+};
+
+// Reads a replay by every rule of a replay and plays it headless, a slice of work at a time, so
+// that a caller with frames to draw can stop between slices; ReadReplay is the same in one go.
+class ReplayReading {
+  public:
+    // `keepEvents` false keeps only the replay's seed and score.
+    explicit ReplayReading(const std::string& path, bool keepEvents = true);
+    ReplayReading(const ReplayReading&) = delete;
+    ReplayReading& operator=(const ReplayReading&) = delete;
+    ~ReplayReading();
+
+    // Reads and plays on for about `work` more units; true once the replay is read to its end or
+    // refused.
+    bool Continue(uint64_t work);
+    // 0 once read to the end, 1 when the file cannot be read, 2 when it is no replay (error()).
+    int status() const { return status_; }
+    const std::string& error() const { return error_; }
+    ReplayScript& replay() { return replay_; }
+
+  private:
+    void Finish(int status, std::string error);
+
+    std::FILE* file_ = nullptr;
+    std::unique_ptr<ScriptReader> reader_;  // null when the file cannot be opened
+    SeededGenerator random_;
+    NullMusicPlayer music_;
+    Session session_{random_, music_};
+    ScriptEvent event_;
+    bool seeded_ = false;   // the seed line is read and the session loaded
+    bool inEvent_ = false;  // event_ is played in part
+    bool keepEvents_;
+    bool done_ = false;
+    int status_ = 0;
+    std::string error_;
+    ReplayScript replay_;
 };
 
 // Reads a replay by every rule of a replay and plays it headless to its end; `keepEvents` false

@@ -1,6 +1,8 @@
 // The script's words and what they do.
 #include "vocabulary.h"
 
+#include <algorithm>
+
 #include <array>
 #include <charconv>
 #include <utility>
@@ -149,11 +151,31 @@ void PlayEvent(Session& session, const ScriptEvent& e, TickObserver* observer) {
             session.Tick(e.timer);
             break;
         case Verb::kAdvance:
-            session.Advance(static_cast<Micros>(e.number) * 1000, observer);
+            EventPlay().PlayUntil(session, e, EventPlay::kForever, observer);
             break;
         case Verb::kSeed:
             break;
     }
+}
+
+bool EventPlay::PlayUntil(Session& session, const ScriptEvent& e, Micros until,
+                          TickObserver* observer) {
+    if (e.verb != Verb::kAdvance) {
+        PlayEvent(session, e, observer);
+        return true;
+    }
+    if (left_ < 0)
+        left_ = static_cast<Micros>(e.number) * 1000;
+    const Micros room = until == kForever ? left_ : until - session.now();
+    const Micros step = std::min(left_, room);
+    if (step > 0) {
+        session.Advance(step, observer);
+        left_ -= step;
+    }
+    if (left_ > 0)
+        return false;
+    left_ = -1;
+    return true;
 }
 
 uint64_t ScriptSeed(std::optional<uint64_t> commandLine, const ScriptEvent* first,

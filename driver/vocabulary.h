@@ -55,6 +55,24 @@ std::string_view TickText(TimerId id);
 // seed plays as nothing: it only chooses the seed of the load event (ScriptSeed).
 void PlayEvent(Session& session, const ScriptEvent& event, TickObserver* observer = nullptr);
 
+// One event played a stretch at a time: an `advance` runs only up to a given instant each call, so
+// that whoever plays it can stop between stretches (a replay's clock, the bound on a replay's work,
+// a slice of a frame) and go on later. Every player of a script's events goes through here.
+class EventPlay {
+  public:
+    static constexpr Micros kForever = INT64_MAX;
+    // Plays `event` on a loaded session up to the game time `until`; true once it is played
+    // whole. A call with false goes on with the same event.
+    bool PlayUntil(Session& session, const ScriptEvent& event, Micros until,
+                   TickObserver* observer = nullptr);
+    // The game time the `advance` under way still has to run; 0 between events.
+    Micros left() const { return left_ < 0 ? 0 : left_; }
+    bool started() const { return left_ >= 0; }
+
+  private:
+    Micros left_ = -1;  // -1 between events
+};
+
 // The seed a script runs with: the one the command line gives, else the seed on the script's
 // first event line, else the clock's. `first` is null for a script without events.
 uint64_t ScriptSeed(std::optional<uint64_t> commandLine, const ScriptEvent* first,

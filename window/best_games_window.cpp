@@ -39,10 +39,11 @@ bool GameWindow::StartBestGames(uint64_t seed, int& status) {
         hooks.wake = [this] { wait_.Wake(); };
         StoreWorker::Pace pace = StoreWorker::Pace::kOwnThread;
 #ifdef __EMSCRIPTEN__
-        // The page has one thread: the jobs run between frames, and what they write is copied
-        // to the browser's storage. Replays come and go as files of the player's.
+        // The page has one thread: the jobs run between frames, on the browser's storage that
+        // every tab shares. Replays come and go as files of the player's.
         pace = StoreWorker::Pace::kBetweenFrames;
-        hooks.wrote = FlushKeptFiles;
+        hooks.claim = ClaimKeptFiles;
+        hooks.release = ReleaseKeptFiles;
         best_.OfferFiles(PageReplayFiles());
         WhenReplayBrought([this](const std::string& path) { WatchFile(path); });
 #endif

@@ -275,7 +275,7 @@ void GameWindow::Step() {
 
     SDL_Event event;
     while (running_ && EventWait::Take(event)) Handle(event);
-    // Where the store has no thread (the page), one job a frame: a long proof holds up one.
+    // Where the store has no thread (the page), a few milliseconds of its jobs a frame.
     best_.RunStoreJob();
     TakeStoreNews();
     if (best_.replay() != nullptr && best_.replay()->ended() != drawn_.replayEnded) {

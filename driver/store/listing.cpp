@@ -8,20 +8,35 @@
 
 namespace sinkaway {
 
-bool ReplayProvesScore(const std::string& folder, const ScoreEntry& game) {
+ScoreProof::ScoreProof(const std::string& folder, const ScoreEntry& game)
+    : score_(static_cast<double>(game.score)) {
     if (!IsSafeReplayPath(game.replay) || !IsRealFolder(folder + "/" + kReplayFolder))
-        return false;
+        return;
     const std::string path = folder + "/" + game.replay;
     struct stat st;
     if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return;
+    reading_ = std::make_unique<ReplayReading>(path, false);
+}
+
+bool ScoreProof::Continue(uint64_t work) {
+    if (!reading_)
+        return true;
+    if (!reading_->Continue(work))
         return false;
-    ReplayScript replay;
-    std::string error;
-    if (ReadReplay(path, replay, error, false) != 0) {
-        std::fprintf(stderr, "%s\n", error.c_str());
-        return false;
+    if (reading_->status() != 0)
+        std::fprintf(stderr, "%s\n", reading_->error().c_str());
+    else
+        proves_ = reading_->replay().score == score_;
+    reading_.reset();
+    return true;
+}
+
+bool ReplayProvesScore(const std::string& folder, const ScoreEntry& game) {
+    ScoreProof proof(folder, game);
+    while (!proof.Continue(UINT64_MAX)) {
     }
-    return replay.score == static_cast<double>(game.score);
+    return proof.proves();
 }
 
 int PrintScores(const ScoreStore& store, std::FILE* out) {

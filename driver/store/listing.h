@@ -3,9 +3,11 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "score_store.h"
+#include "script.h"
 
 namespace sinkaway {
 
@@ -13,6 +15,20 @@ namespace sinkaway {
 // error when the replay is refused. A replay path that leaves the replay folder, and a replay
 // that is a link, are never opened.
 bool ReplayProvesScore(const std::string& folder, const ScoreEntry& game);
+
+// The same a slice of work at a time (ReplayReading), for a window that has frames to draw.
+class ScoreProof {
+  public:
+    ScoreProof(const std::string& folder, const ScoreEntry& game);
+    // Plays on for about `work` more units; true once the answer is known.
+    bool Continue(uint64_t work);
+    bool proves() const { return proves_; }
+
+  private:
+    double score_;
+    std::unique_ptr<ReplayReading> reading_;  // null once decided
+    bool proves_ = false;
+};
 
 // Prints the table; returns the exit status: 0, also with no table yet; 1 when the table or its
 // folder cannot be used.

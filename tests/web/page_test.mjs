@@ -1,8 +1,9 @@
 // The page in Debian's headless Chromium, served from 127.0.0.1 as any static host would: the
 // title screen against the desktop's screenshot of the same state, a game played with keys to its
 // game-over screen, one steered by touch on a phone, the pause when the page loses the focus, a
-// best game kept through a reload whose downloaded replay the desktop proves, and a desktop
-// replay playing in the page.
+// best game kept through a reload whose downloaded replay the desktop proves and which a hostile
+// link cannot touch, two tabs keeping a game each, a planted replay refused while the frames go
+// on, and a desktop replay playing in the page.
 // Each check waits for what it looks for (up to WAIT_MS); none is tried twice.
 //   node page_test.mjs SITE_FOLDER DESKTOP_SINKAWAY
 import { execFileSync } from 'node:child_process';
@@ -283,7 +284,77 @@ const tests = {
     const verified = execFileSync(desktop, ['--verify', join(scratch, name)]).toString().trim();
     if (verified !== `score ${score}`)
       throw new Error(`the desktop's --verify of ${name} says "${verified}"`);
+    // A link naming the kept table in every option that names a file is turned away, and the
+    // game still lists the kept game on the next visit.
+    const table = '/home/web_user/.local/share/sinkaway/scores.json';
+    const hostile = ['--record', '--script', '--trace', '--screenshot', '--music', '--replay']
+      .map((option) => `${option} ${table}`).join(' ');
+    const refused = [];
+    page.on('console', (m) => { if (/a link may not set/.test(m.text())) refused.push(m.text()); });
+    await page.goto(base + '?args=' + encodeURIComponent(hostile + ' --seed 3'));
+    await waitFor('the title screen from a hostile link', page, decoder, titleScreen);
+    if (refused.length !== 6)
+      throw new Error(`the page refused ${refused.length} of the link's 6 options`);
+    await page.goto(base);
+    await waitFor('the title screen after the hostile link', page, decoder, titleScreen);
+    await page.keyboard.press('h');
+    await waitFor('the kept game still in the panel', page, decoder,
+                  (s) => count(s, 20, 89, 269, 20, '00FFFF') >= 3000);
     await own.close();
+  },
+
+  // Two tabs open at once, each keeping a game: the next visit lists both.
+  async twoTabsOneTable(browser, base, decoder) {
+    const own = await browser.createBrowserContext();
+    const tabs = [await openGame(own, base, '--seed 3'), await openGame(own, base, '--seed 11')];
+    for (const tab of tabs)
+      await waitFor('the title screen in each tab', tab, decoder, titleScreen);
+    for (const [i, tab] of tabs.entries()) {
+      await tab.bringToFront();
+      await tab.keyboard.press('Enter');
+      await waitFor('the game over in each tab', tab, decoder, gameOverScreen);
+      await until(`game ${i + 1} in the browser's storage`, () => keptReplays(tab), (n) => n === i + 1);
+    }
+    await tabs[0].reload();
+    await waitFor('the title screen after the reload', tabs[0], decoder, titleScreen);
+    await tabs[0].keyboard.press('h');
+    // The first row chosen, and the second row's text below it.
+    await waitFor('both games in the panel', tabs[0], decoder,
+                  (s) => count(s, 20, 89, 269, 20, '00FFFF') >= 3000 &&
+                         count(s, 20, 111, 269, 18, 'C0FFFF') >= 100);
+    await own.close();
+  },
+
+  // A dropped file of three lines that would run the rules past their bound is refused while the
+  // frames go on: the longest gap between them is measured while the page refuses it.
+  async plantedReplayKeepsFramesGoing(browser, base, decoder, scratch) {
+    const page = await openGame(browser, base, '--seed 7');
+    await waitFor('the title screen', page, decoder, titleScreen);
+    const planted = join(scratch, 'planted.txt');
+    writeFileSync(planted, 'seed 1\nclick imgNewGame\nadvance 10000000000\n');
+    const refused = new Promise((resolve) => page.on('console', (m) => {
+      if (/playing it would run the rules more than/.test(m.text()))
+        resolve();
+    }));
+    await page.evaluate(() => {
+      window.longestFrame = 0;
+      let last = performance.now();
+      const frame = (now) => {
+        window.longestFrame = Math.max(window.longestFrame, now - last);
+        last = now;
+        requestAnimationFrame(frame);
+      };
+      requestAnimationFrame(frame);
+    });
+    await (await page.$('#replay-file')).uploadFile(planted);
+    await Promise.race([refused, new Promise((_, no) => setTimeout(
+      () => no(new Error(`waited ${WAIT_MS / 1000} s for the refusal`)), WAIT_MS))]);
+    const longest = await page.evaluate(() => window.longestFrame);
+    console.log(`     longest frame while a replay at the work bound was refused: ${longest.toFixed(1)} ms`);
+    // A frame held for the whole proof takes seconds; a slice a frame, a few milliseconds.
+    if (longest > 1000)
+      throw new Error(`a frame waited ${longest.toFixed(0)} ms for the replay`);
+    await page.close();
   },
 
   // A desktop replay picked with the page's file input plays as one from the panel does: the
@@ -443,6 +514,26 @@ const tests = {
     await page.close();
   },
 };
+
+// How many replays the browser's storage (IndexedDB) holds for the page.
+function keptReplays(page) {
+  return page.evaluate(() => new Promise((resolve) => {
+    const open = indexedDB.open('/home/web_user/.local/share/sinkaway');
+    open.onerror = () => resolve(0);
+    open.onsuccess = () => {
+      const db = open.result;
+      if (!db.objectStoreNames.contains('FILE_DATA')) {
+        db.close();
+        return resolve(0);
+      }
+      const keys = db.transaction('FILE_DATA').objectStore('FILE_DATA').getAllKeys();
+      keys.onsuccess = () => {
+        db.close();
+        resolve(keys.result.filter((k) => /\/replays\/[^/]+\.txt$/.test(k)).length);
+      };
+    };
+  }));
+}
 
 // The ball's middle across (its red edge) in a screenshot, or NaN when there is no ball.
 function ballMiddle(shot) {

@@ -1,7 +1,8 @@
 // The store's jobs between frames, as the page runs them: nothing until the window asks, one job
-// an ask, and a word after each that may have written, so that the page can copy it to the
-// browser's storage. A replay file the player brings plays over the panel, or the panel says why
-// not.
+// an ask, each that must see the latest files only once the storage is claimed, and a word after
+// each that may have written, so that the page can copy it to the browser's storage. A replay at
+// the work bound is refused over several frames. A replay file the player brings plays over the
+// panel, or the panel says why not.
 #include "store_worker.h"
 
 #include <gtest/gtest.h>
@@ -31,7 +32,9 @@ struct Folder {
 TEST(StoreBetweenFrames, RunsOneJobPerAskAndSaysAfterEachWrite) {
     Folder dir;
     int wrote = 0;
-    StoreWorker worker(dir.Store("data"), dir.Store("config"), true, {nullptr, [&] { ++wrote; }},
+    bool claimable = false;
+    StoreWorker worker(dir.Store("data"), dir.Store("config"), true,
+                       {nullptr, [&] { return claimable; }, [&](bool w) { wrote += w; }},
                        StoreWorker::Pace::kBetweenFrames);
     ScoreEntry game;
     game.score = 7;
@@ -43,6 +46,10 @@ TEST(StoreBetweenFrames, RunsOneJobPerAskAndSaysAfterEachWrite) {
     worker.LoadSettings();
     EXPECT_FALSE(worker.Take().rows);
     EXPECT_EQ(wrote, 0);
+    // Another copy holds the storage: the game waits for it, a frame at a time.
+    EXPECT_FALSE(worker.RunNext());
+    EXPECT_FALSE(worker.Take().rows);
+    claimable = true;
 
     EXPECT_TRUE(worker.RunNext());
     EXPECT_EQ(wrote, 1);
@@ -57,6 +64,16 @@ TEST(StoreBetweenFrames, RunsOneJobPerAskAndSaysAfterEachWrite) {
     EXPECT_EQ(wrote, 2);
     EXPECT_EQ(worker.Take().settings, (Settings{false, true}));
     EXPECT_FALSE(worker.RunNext());
+
+    // Three lines that would run the rules past their bound: refused a slice a frame.
+    const fs::path planted = dir.path / "planted.txt";
+    std::ofstream(planted) << "seed 1\nclick imgNewGame\nadvance 10000000000\n";
+    NullMusicPlayer music;
+    worker.LoadReplay(planted.string(), music);
+    int frames = 0;
+    while (worker.RunNext()) ++frames;
+    EXPECT_GT(frames, 1);
+    EXPECT_TRUE(worker.Take().replayFailed);
 }
 
 TEST(StoreBetweenFrames, ABroughtReplayPlaysOverThePanelOrLeavesItWithANote) {

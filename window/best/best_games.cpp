@@ -5,6 +5,10 @@ namespace sinkaway {
 
 namespace {
 
+// In place of the panel's help line while a replay is proved and played through to its game,
+// which takes moments on a desktop and, in a page, a few frames for the longest.
+constexpr const char* kLoading = "Loading the replay...";
+
 Settings BoxesOf(const Form& form) {
     return Settings{form.chkPower.value == 1, form.chkBGM.value == 1};
 }
@@ -48,7 +52,7 @@ bool BestGames::Do(Command command) {
             return false;
         case Command::kWatch:
             if (mode_ == Mode::kPanel && store_ && panel_.Selected() != nullptr) {
-                panel_.SetProblem("");
+                panel_.SetProblem(kLoading);
                 store_->LoadReplay(panel_.Selected()->replayPath, music_);
             }
             return false;
@@ -93,7 +97,7 @@ bool BestGames::WatchFile(std::string path, const Form& form) {
     // Over the panel, as a replay from its table is: leaving it shows the panel.
     const bool switched = Do(Command::kEndReplay);
     Do(Command::kOpenPanel);
-    panel_.SetProblem("");
+    panel_.SetProblem(kLoading);
     store_->LoadReplay(std::move(path), music_);
     return switched;
 }
@@ -146,6 +150,7 @@ BestGames::Heard BestGames::Hear(StoreWorker::News news, const Form& form) {
     }
     // A replay that comes after the player closed the panel is not wanted any more.
     if (news.replay && mode_ == Mode::kPanel) {
+        panel_.SetProblem("");
         replay_ = std::move(news.replay);
         mode_ = Mode::kReplay;
         heard.switched = true;

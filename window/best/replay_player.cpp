@@ -13,40 +13,48 @@ bool StartsGame(const ScriptEvent& e) {
            (e.target == ClickTarget::imgNewGame || e.target == ClickTarget::cmdNewGame);
 }
 
+// Counts the ticks a stretch of time fires.
+class TickCount final : public TickObserver {
+  public:
+    void OnTimerTick(TimerId, Micros) override { ++ticks; }
+    uint64_t ticks = 0;
+};
+
+// How much game time catching up plays between two looks at its work.
+constexpr Micros kCatchUpStretch = 60'000'000;
+
 }  // namespace
 
-ReplayPlayer::ReplayPlayer(ReplayScript script, MusicPlayer& music)
+ReplayPlayer::ReplayPlayer(ReplayScript script, MusicPlayer& music, CatchUpNow now)
     : script_(std::move(script)), music_(music), session_(random_, music_) {
     session_.Load(script_.seed);
-    size_t watchFrom = 0;
     for (size_t i = 0; i < script_.events.size(); ++i) {
         if (StartsGame(script_.events[i]))
-            watchFrom = i;
+            watchFrom_ = i;
     }
-    for (; next_ < watchFrom; ++next_) PlayEvent(session_, script_.events[next_]);
+    if (now == CatchUpNow::kYes)
+        CatchUp(UINT64_MAX);
+}
+
+bool ReplayPlayer::CatchUp(uint64_t work) {
+    TickCount count;
+    while (next_ < watchFrom_ && count.ticks < work) {
+        const Micros until =
+            session_.NextDue() < 0 ? EventPlay::kForever : session_.now() + kCatchUpStretch;
+        ++count.ticks;
+        if (play_.PlayUntil(session_, script_.events[next_], until, &count))
+            ++next_;
+    }
+    if (next_ < watchFrom_)
+        return false;
     music_.Open();
+    return true;
 }
 
 void ReplayPlayer::PlayUntil(Micros until, TickObserver* observer) {
     while (!ended()) {
-        const ScriptEvent& e = script_.events[next_];
-        if (e.verb != Verb::kAdvance) {
-            PlayEvent(session_, e, observer);
-            ++next_;
-            continue;
-        }
-        if (!inAdvance_) {
-            advanceLeft_ = static_cast<Micros>(e.number) * 1000;
-            inAdvance_ = true;
-        }
-        const Micros step = std::min(advanceLeft_, until - session_.now());
-        if (step > 0) {
-            session_.Advance(step, observer);
-            advanceLeft_ -= step;
-        }
-        if (advanceLeft_ > 0)
+        if (!play_.PlayUntil(session_, script_.events[next_], until, observer))
             return;
-        inAdvance_ = false;
         ++next_;
     }
 }
@@ -66,7 +74,7 @@ int ReplayPlayer::WaitMillis() const {
     if (script_.events[next_].verb != Verb::kAdvance)
         return 0;
     const Micros left =
-        inAdvance_ ? advanceLeft_ : static_cast<Micros>(script_.events[next_].number) * 1000;
+        play_.started() ? play_.left() : static_cast<Micros>(script_.events[next_].number) * 1000;
     Micros until = session_.now() + left;
     const Micros due = session_.NextDue();
     if (due >= 0 && due < until)

@@ -34,11 +34,15 @@ class ReplayPlayer {
   public:
     static constexpr int kMaxSpeed = 8;
 
-    // Loads the session and plays through everything before the script's last game at once, so
-    // that watching starts where that game starts. A recorded game's generator is seeded once, so
-    // its replay holds every game played before it in the session. ReadReplay has held the script
-    // to a replay's bound on work, so that takes moments.
-    ReplayPlayer(ReplayScript script, MusicPlayer& music);
+    // Loads the session. Watching starts where the script's last game starts: a recorded game's
+    // generator is seeded once, so its replay holds every game played before it in the session,
+    // which are played through at once, or with `later` by CatchUp.
+    enum class CatchUpNow : uint8_t { kYes, kLater };
+    ReplayPlayer(ReplayScript script, MusicPlayer& music, CatchUpNow now = CatchUpNow::kYes);
+    // Plays on through the games before the watched one, for about `work` more ticks and events;
+    // true once the watched game is reached. ReadReplay has held the script to a replay's bound
+    // on work, so that takes moments, spread over a few calls where frames must go on.
+    bool CatchUp(uint64_t work);
     ReplayPlayer(const ReplayPlayer&) = delete;
     ReplayPlayer& operator=(const ReplayPlayer&) = delete;
 
@@ -69,9 +73,9 @@ class ReplayPlayer {
     SeededGenerator random_;
     GatedMusic music_;
     Session session_;
-    size_t next_ = 0;         // the next event to deliver
-    Micros advanceLeft_ = 0;  // of the `advance` at next_, game time not yet run
-    bool inAdvance_ = false;
+    size_t next_ = 0;       // the next event to deliver
+    size_t watchFrom_ = 0;  // the event that starts the watched game
+    EventPlay play_;        // the event at next_, when an `advance` is under way
     int speed_ = 1;
     bool paused_ = false;
     Micros gameCarry_ = 0;  // game time not yet a whole millisecond

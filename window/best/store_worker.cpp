@@ -37,34 +37,61 @@ StoreWorker::~StoreWorker() {
     }
 }
 
-void StoreWorker::Post(bool mustFinish, bool writes, std::function<void()> job) {
+void StoreWorker::Post(bool mustFinish, bool writes, bool fresh, Step step) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        jobs_.push_back({mustFinish, writes && write_, std::move(job)});
+        jobs_.push_back({mustFinish, writes && write_, fresh, false, std::move(step)});
     }
     ready_.notify_all();
 }
 
-void StoreWorker::Run(Job& job) {
-    job.run();
-    if (job.writes && hooks_.wrote)
-        hooks_.wrote();
+void StoreWorker::Post(bool mustFinish, bool writes, bool fresh, std::function<void()> job) {
+    Post(mustFinish, writes, fresh, [job = std::move(job)](uint64_t) {
+        job();
+        return true;
+    });
+}
+
+bool StoreWorker::busy() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return !jobs_.empty();
 }
 
 bool StoreWorker::RunNext() {
     if (pace_ != Pace::kBetweenFrames)
         return false;
-    Job job;
+    // Between frames the jobs run on this thread alone: the front job stays in the queue while
+    // it is under way, and nobody else takes it.
+    Job* job;
     {
         std::lock_guard<std::mutex> lock(mutex_);
         // Closing: only the writes still matter.
-        while (!jobs_.empty() && stopping_ && !jobs_.front().mustFinish) jobs_.pop_front();
+        while (!jobs_.empty() && stopping_ && !jobs_.front().mustFinish && !jobs_.front().claimed)
+            jobs_.pop_front();
         if (jobs_.empty())
             return false;
-        job = std::move(jobs_.front());
-        jobs_.pop_front();
+        job = &jobs_.front();
     }
-    Run(job);
+    if (job->fresh && hooks_.claim && !job->claimed) {
+        if (!hooks_.claim())
+            return false;
+        job->claimed = true;
+    }
+    // Slices of work until the frame's share of time is spent: a few milliseconds, whatever the
+    // replay, so that the frames go on.
+    constexpr uint64_t kSliceWork = 20'000;
+    constexpr auto kFrameShare = std::chrono::milliseconds(8);
+    const auto until = std::chrono::steady_clock::now() + kFrameShare;
+    bool done;
+    do {
+        done = job->step(kSliceWork);
+    } while (!done && std::chrono::steady_clock::now() < until);
+    if (!done)
+        return true;
+    if (job->claimed && hooks_.release)
+        hooks_.release(job->writes);
+    std::lock_guard<std::mutex> lock(mutex_);
+    jobs_.pop_front();
     return true;
 }
 
@@ -82,7 +109,8 @@ void StoreWorker::Loop() {
             if (stopping_ && !job.mustFinish)
                 continue;
         }
-        Run(job);
+        while (!job.step(kAll)) {
+        }
     }
 }
 
@@ -109,24 +137,42 @@ void StoreWorker::WarnScores(const std::string& why) {
     Publish([&](News& n) { n.note = "Not kept: " + why; });
 }
 
-std::vector<BestGameRow> StoreWorker::Rows(const ScoreTable& table) {
-    std::vector<BestGameRow> rows;
-    for (const ScoreEntry& e : table) {
-        const std::string key = e.replay + " " + std::to_string(e.score);
-        auto known = std::find_if(proven_.begin(), proven_.end(),
-                                  [&](const auto& p) { return p.first == key; });
-        if (known == proven_.end()) {
-            proven_.emplace_back(key, ReplayProvesScore(store_.folder(), e));
-            known = proven_.end() - 1;
+StoreWorker::Step StoreWorker::ProveRows(ScoreTable table,
+                                         std::function<void(std::vector<BestGameRow>)> done) {
+    // Each replay is proved once for a given score: a table read again proves only its new ones.
+    struct Proving {
+        ScoreTable table;
+        std::vector<BestGameRow> rows;
+        std::unique_ptr<ScoreProof> proof;  // of table[rows.size()], under way
+    };
+    auto p = std::make_shared<Proving>();
+    p->table = std::move(table);
+    return [this, p, done = std::move(done)](uint64_t work) {
+        while (p->rows.size() < p->table.size()) {
+            const ScoreEntry& e = p->table[p->rows.size()];
+            const std::string key = e.replay + " " + std::to_string(e.score);
+            auto known = std::find_if(proven_.begin(), proven_.end(),
+                                      [&](const auto& known) { return known.first == key; });
+            if (known == proven_.end()) {
+                if (!p->proof)
+                    p->proof = std::make_unique<ScoreProof>(store_.folder(), e);
+                if (!p->proof->Continue(work))
+                    return false;
+                proven_.emplace_back(key, p->proof->proves());
+                p->proof.reset();
+                known = proven_.end() - 1;
+            }
+            p->rows.push_back({static_cast<int>(p->rows.size()) + 1, e.score, e.played,
+                               known->second, store_.folder() + "/" + e.replay});
         }
-        rows.push_back({static_cast<int>(rows.size()) + 1, e.score, e.played, known->second,
-                        store_.folder() + "/" + e.replay});
-    }
-    return rows;
+        done(std::move(p->rows));
+        return true;
+    };
 }
 
 void StoreWorker::LoadSettings() {
-    Post(false, false, [this] {
+    // The settings the page's storage held when it opened: no other copy's need waiting for.
+    Post(false, false, false, [this] {
         const SettingsLoad load = sinkaway::LoadSettings(config_);
         if (!load.problem.empty())
             std::fprintf(stderr, "sinkaway: %s; the boxes start ticked\n", load.problem.c_str());
@@ -153,7 +199,7 @@ void StoreWorker::AwaitSettings(int ms) {
 void StoreWorker::SaveSettings(const Settings& settings) {
     if (!write_)
         return;
-    Post(true, true, [this, settings] {
+    Post(true, true, true, [this, settings] {
         std::string error;
         if (!sinkaway::SaveSettings(config_, settings, error) && !settingsWarned_) {
             std::fprintf(stderr, "sinkaway: settings will not be kept: %s\n", error.c_str());
@@ -163,13 +209,19 @@ void StoreWorker::SaveSettings(const Settings& settings) {
 }
 
 void StoreWorker::CheckTable() {
-    Post(false, true, [this] { ReadTable(); });
+    Post(false, true, true, [this] { ReadTable(); });
 }
 
 void StoreWorker::LoadTable() {
-    Post(false, true, [this] {
-        std::vector<BestGameRow> rows = Rows(ReadTable());
-        Publish([&](News& n) { n.rows = std::move(rows); });
+    // Read now, proved a slice at a time: what another copy wrote meanwhile shows next time.
+    std::shared_ptr<Step> prove = std::make_shared<Step>();
+    Post(false, true, true, [this, prove](uint64_t work) {
+        if (!*prove) {
+            *prove = ProveRows(ReadTable(), [this](std::vector<BestGameRow> rows) {
+                Publish([&](News& n) { n.rows = std::move(rows); });
+            });
+        }
+        return (*prove)(work);
     });
 }
 
@@ -189,42 +241,64 @@ ScoreTable StoreWorker::ReadTable() {
 void StoreWorker::AddGame(const ScoreEntry& game, std::string replayScript) {
     if (!write_)
         return;
-    Post(true, true, [this, game, script = std::move(replayScript)] {
-        const AddResult r = store_.Add(game, script);
-        if (!r.movedAside.empty()) {
-            std::fprintf(stderr, "sinkaway: %s was broken; moved aside as %s\n",
-                         store_.TablePath().c_str(), r.movedAside.c_str());
+    std::shared_ptr<Step> prove = std::make_shared<Step>();
+    Post(true, true, true, [this, game, script = std::move(replayScript), prove](uint64_t work) {
+        if (!*prove) {
+            const AddResult r = store_.Add(game, script);
+            if (!r.movedAside.empty()) {
+                std::fprintf(stderr, "sinkaway: %s was broken; moved aside as %s\n",
+                             store_.TablePath().c_str(), r.movedAside.c_str());
+            }
+            if (!r.ok) {
+                WarnScores(r.error);
+                return true;
+            }
+            *prove = ProveRows(r.table, [this, rank = r.rank](std::vector<BestGameRow> rows) {
+                Publish([&](News& n) {
+                    n.rows = std::move(rows);
+                    n.newBest = rank;
+                });
+            });
         }
-        if (!r.ok) {
-            WarnScores(r.error);
-            return;
-        }
-        std::vector<BestGameRow> rows = Rows(r.table);
-        Publish([&](News& n) {
-            n.rows = std::move(rows);
-            n.newBest = r.rank;
-        });
+        return (*prove)(work);
     });
 }
 
 void StoreWorker::LoadReplay(std::string path, MusicPlayer& music) {
-    Post(false, false, [this, path = std::move(path), &music] {
-        ReplayScript script;
-        std::string error;
-        struct stat st;
-        // Only the replay file itself: a link planted in the replay folder is not followed.
-        if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
-            std::fprintf(stderr, "sinkaway: no replay at %s\n", path.c_str());
+    // Proved by the reader, then played through to the watched game, a slice at a time.
+    struct Loading {
+        std::unique_ptr<ReplayReading> reading;
+        std::unique_ptr<ReplayPlayer> player;
+    };
+    auto l = std::make_shared<Loading>();
+    Post(false, false, true, [this, path = std::move(path), &music, l](uint64_t work) {
+        auto fail = [this] {
             Publish([](News& n) { n.replayFailed = true; });
-            return;
+            return true;
+        };
+        if (!l->reading) {
+            struct stat st;
+            // Only the replay file itself: a link planted in the replay folder is not followed.
+            if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+                std::fprintf(stderr, "sinkaway: no replay at %s\n", path.c_str());
+                return fail();
+            }
+            l->reading = std::make_unique<ReplayReading>(path);
         }
-        if (ReadReplay(path, script, error) != 0) {
-            std::fprintf(stderr, "%s\n", error.c_str());
-            Publish([](News& n) { n.replayFailed = true; });
-            return;
+        if (!l->player) {
+            if (!l->reading->Continue(work))
+                return false;
+            if (l->reading->status() != 0) {
+                std::fprintf(stderr, "%s\n", l->reading->error().c_str());
+                return fail();
+            }
+            l->player = std::make_unique<ReplayPlayer>(std::move(l->reading->replay()), music,
+                                                       ReplayPlayer::CatchUpNow::kLater);
         }
-        auto player = std::make_unique<ReplayPlayer>(std::move(script), music);
-        Publish([&](News& n) { n.replay = std::move(player); });
+        if (!l->player->CatchUp(work))
+            return false;
+        Publish([&](News& n) { n.replay = std::move(l->player); });
+        return true;
     });
 }
 

@@ -1,8 +1,10 @@
 // Everything the window keeps between sessions, done on a thread of its own, like the music
 // loader: reading and writing the best games and the settings, proving replays and loading one to
 // watch. No file, lock or slow disk can hold up a frame. No SDL: the window gives it a way to wake
-// its loop when news is ready. A page has no threads: there the same jobs run one at a time
-// between frames, when the window asks, so that a long proof holds up one frame at most.
+// its loop when news is ready. A page has no threads: there the same jobs run between frames, when
+// the window asks, a slice of a few milliseconds a frame, so that no proof of a replay, however
+// long, holds up a frame; and a job that reads what another tab may have written, or writes,
+// first claims the browser's storage for this tab (Hooks::claim).
 #pragma once
 
 #include <chrono>
@@ -39,8 +41,13 @@ class StoreWorker {
     // Where the jobs run: on the worker's own thread, or in the window's loop (RunNext).
     enum class Pace : uint8_t { kOwnThread, kBetweenFrames };
     struct Hooks {
-        std::function<void()> wake;   // news is ready (called from the worker's thread)
-        std::function<void()> wrote;  // a job may have changed files: settings, a game, a repair
+        std::function<void()> wake;  // news is ready (called from the worker's thread)
+        // Between frames, around each job that must see the latest files: `claim` is asked once
+        // a frame until it answers true, the files being this copy's alone and freshly read, and
+        // `release` follows the job, with `wrote` when it may have changed files (settings, a
+        // game, a repair). None where the store's own lock does (the desktop).
+        std::function<bool()> claim;
+        std::function<void(bool wrote)> release;
     };
 
     // `write`: false keeps everything as it is on disk (reads only).
@@ -64,23 +71,33 @@ class StoreWorker {
     void AddGame(const ScoreEntry& game, std::string replayScript);
     void LoadReplay(std::string path, MusicPlayer& music);
 
-    // Between frames: runs the next job asked for; false when there was none, or when the jobs
-    // have a thread of their own.
+    // Between frames: runs the next job asked for, or a slice of it; false when none ran (none
+    // was asked for, the storage is not yet this copy's, or the jobs have a thread of their own).
     bool RunNext();
+    // Whether a job is asked for or under way.
+    bool busy();
 
     News Take();
 
   private:
+    // A job's step does about `work` more units of replay work (kAll: all of it), and answers
+    // true once the job is done.
+    static constexpr uint64_t kAll = UINT64_MAX;
+    using Step = std::function<bool(uint64_t work)>;
     struct Job {
         bool mustFinish = false;  // a write: done even when the window is closing
         bool writes = false;      // may change files (a read that repairs the table too)
-        std::function<void()> run;
+        bool fresh = false;       // reads what another copy may have written
+        bool claimed = false;
+        Step step;
     };
-    void Post(bool mustFinish, bool writes, std::function<void()> job);
-    void Run(Job& job);
+    void Post(bool mustFinish, bool writes, bool fresh, Step step);
+    // The same for a job done in one go.
+    void Post(bool mustFinish, bool writes, bool fresh, std::function<void()> job);
+    // The table's rows with each replay proved, a slice at a time; `done` hears them.
+    Step ProveRows(ScoreTable table, std::function<void(std::vector<BestGameRow>)> done);
     void Loop();
     void Publish(const std::function<void(News&)>& fill);
-    std::vector<BestGameRow> Rows(const ScoreTable& table);
     ScoreTable ReadTable();
     void WarnScores(const std::string& why);
 
@@ -96,7 +113,7 @@ class StoreWorker {
 
     std::mutex mutex_;
     std::condition_variable ready_;
-    std::deque<Job> jobs_;
+    std::deque<Job> jobs_;  // the front one may be under way, between frames
     bool stopping_ = false;
     bool settingsRead_ = false;
     News news_;

@@ -12,7 +12,9 @@ EM_JS(int, OfferDownload, (const char* path, const char* name),
 
 EM_JS(void, PickFile, (), { sinkawayKept.pick(); });
 
-EM_JS(void, FlushToStorage, (), { sinkawayKept.flush(); });
+EM_JS(int, ClaimStorage, (), { return sinkawayKept.claim(); });
+
+EM_JS(void, ReleaseStorage, (int wrote), { sinkawayKept.release(wrote); });
 
 namespace sinkaway {
 
@@ -28,8 +30,12 @@ std::function<void(const std::string&)>& Watcher() {
 
 }  // namespace
 
-void FlushKeptFiles() {
-    FlushToStorage();
+bool ClaimKeptFiles() {
+    return ClaimStorage() != 0;
+}
+
+void ReleaseKeptFiles(bool wrote) {
+    ReleaseStorage(wrote ? 1 : 0);
 }
 
 BestGames::ReplayFiles PageReplayFiles() {

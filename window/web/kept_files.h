@@ -1,8 +1,9 @@
 // What the page keeps, and the replays that travel between the page and the player's own files.
-// The store's folders live in the browser's storage (IndexedDB): kept_files.js mounts them before
-// main runs, and each write the store makes is copied there. A best game's replay is offered as a
-// download, and a replay file the player drops on the page or picks (the panel's O) plays as one
-// chosen from the panel.
+// The store's folders live in the browser's storage (IndexedDB), which every tab of the page
+// shares: kept_files.js mounts them before main runs, and a job of the store that must see the
+// latest files claims them first (read afresh under a lock all tabs share) and writes back as it
+// lets go. A best game's replay is offered as a download, and a replay file the player drops on the
+// page or picks (the panel's O) plays as one chosen from the panel.
 #pragma once
 
 #include <functional>
@@ -12,9 +13,11 @@
 
 namespace sinkaway {
 
-// Copies the store's folders to the browser's storage. Asked while a copy is under way, one more
-// follows it: two never run at once.
-void FlushKeptFiles();
+// True once the store's folders are this tab's and freshly read from the browser's storage; the
+// first call asks for them, and later ones answer whether they have come (StoreWorker::Hooks).
+bool ClaimKeptFiles();
+// Gives them back, first writing to the browser's storage what the job `wrote`.
+void ReleaseKeptFiles(bool wrote);
 // The page's downloads and file picker, for the best games.
 BestGames::ReplayFiles PageReplayFiles();
 // `watch` hears the path of each replay file the player brings.

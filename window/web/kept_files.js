@@ -1,30 +1,59 @@
 // The page's side of what the game keeps and of the replays that travel (kept_files.cpp is the
 // game's). Linked into sinkaway.js ahead of the game (--pre-js), so it runs before main.
 //  - The store's folders are mounted from the browser's storage (IndexedDB) and filled from it
-//    before main runs; the game asks for a copy back after each write, and the page makes one
-//    more when it is left.
+//    before main runs; each job of the store that must see the latest files claims them, reading
+//    them afresh under a lock every tab shares, and writes back what it changed as it lets go.
 //  - A replay file the player picks (the panel's O) or drops on the page is written where the
 //    game reads it, no more of it than the game's reader takes, and the game is asked to play it.
 var sinkawayKept = {
   // The store's data and settings folders as the game finds them under the page's HOME.
   folders: ['/home/web_user/.local/share/sinkaway', '/home/web_user/.config/sinkaway'],
-  flushing: false,
-  again: false,
+  // The browser's copy is shared by every tab of the page, so it is one tab's at a time: a job of
+  // the store that reads what another tab may have written, or writes, first takes the page's
+  // lock (Web Locks), reads the browser's copy afresh, and once done writes back what it changed
+  // before letting go. The store's own rules then merge its change into the latest table, as for
+  // two copies of the game on a desktop. 'free', 'asked' (waiting for the lock or the reading),
+  // 'ours', or 'leaving' (writing back).
+  state: 'free',
+  letGo: null,
 
-  flush() {
-    if (this.flushing) {
-      this.again = true;
-      return;
-    }
-    this.flushing = true;
+  claim() {
+    if (this.state === 'ours')
+      return 1;
+    if (this.state !== 'free')
+      return 0;
+    this.state = 'asked';
+    const fresh = (letGo) => {
+      this.letGo = letGo;
+      FS.syncfs(true, (error) => {
+        if (error)
+          console.warn('sinkaway: the best games kept in this browser could not be read:', error);
+        this.state = 'ours';
+      });
+    };
+    // Without Web Locks (an old browser, or a page served insecurely) one tab is all it can keep
+    // apart; the copy is still read afresh.
+    if (navigator.locks)
+      navigator.locks.request('sinkaway-kept', () => new Promise(fresh));
+    else
+      fresh(() => {});
+    return 0;
+  },
+
+  release(wrote) {
+    this.state = 'leaving';
+    const done = () => {
+      const letGo = this.letGo;
+      this.letGo = null;
+      this.state = 'free';
+      letGo();
+    };
+    if (!wrote)
+      return done();
     FS.syncfs(false, (error) => {
       if (error)
         console.warn('sinkaway: the best games could not be kept in this browser:', error);
-      this.flushing = false;
-      if (this.again) {
-        this.again = false;
-        this.flush();
-      }
+      done();
     });
   },
 
@@ -77,7 +106,15 @@ Module.preRun.push(() => {
     FS.mount(IDBFS, {}, folder);
   }
   // Without the browser's storage (a private window may have none) the game starts all the same,
-  // keeping its games until the page is left.
+  // keeping its games until the page is left. Kept storage is not evicted when the disk runs
+  // short; a browser that refuses (most ask nothing and decide by how much the page is used)
+  // still keeps it as long as it keeps any site's.
+  if (navigator.storage && navigator.storage.persist) {
+    navigator.storage.persist().then((kept) => {
+      if (!kept)
+        console.log('sinkaway: this browser may clear the best games when it runs short of space');
+    }, () => {});
+  }
   addRunDependency('sinkaway-kept');
   FS.syncfs(true, (error) => {
     if (error)
@@ -85,7 +122,6 @@ Module.preRun.push(() => {
     removeRunDependency('sinkaway-kept');
   });
 });
-addEventListener('pagehide', () => sinkawayKept.flush());
 
 (function () {
   const input = document.createElement('input');

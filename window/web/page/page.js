@@ -43,11 +43,41 @@
   // inside a frame the arrows would scroll the page around it.
   canvas.addEventListener('pointerdown', () => canvas.focus());
 
-  // A run's options may come in the address (?args=--autoplay+--seconds+10+--stats), for tests.
-  const args = new URLSearchParams(location.search).get('args');
+  // A run's options may come in the address (?args=--autoplay+--seconds+10+--stats), for tests and
+  // for links that show the game off. Anyone can make a link, so it may set only what changes
+  // how this visit plays or what it prints to the console, never a file: a seed, the bot, a
+  // measured run, and whether this visit keeps its games. Anything else is left out, with a
+  // line in the console, and the game starts as if it had not been asked.
+  const linkOptions = { '--seed': 1, '--autoplay': 0, '--seconds': 1, '--frames': 1, '--stats': 0,
+                        '--no-save': 0 };
+  function fromLink(text) {
+    const words = (text || '').split(' ').filter((a) => a !== '');
+    const taken = [];
+    for (let i = 0; i < words.length;) {
+      const name = words[i].split('=')[0];
+      const values = Object.hasOwn(linkOptions, name) ? linkOptions[name] : -1;
+      if (values < 0 || (values === 0 && name !== words[i])) {
+        console.warn('sinkaway: a link may not set ' + JSON.stringify(words[i]) + '; left out');
+        // Its value too, which would otherwise stand alone.
+        for (++i; i < words.length && !words[i].startsWith('-'); ++i) {
+        }
+        continue;
+      }
+      const n = name === words[i] ? values : 0;
+      const given = words.slice(i + 1, i + 1 + n);
+      if (given.length < n || given.some((v) => v.startsWith('-'))) {
+        console.warn('sinkaway: ' + name + ' in a link needs a value; left out');
+        ++i;
+        continue;
+      }
+      taken.push(...words.slice(i, i + 1 + n));
+      i += 1 + n;
+    }
+    return taken;
+  }
   window.Module = {
     canvas: canvas,
-    arguments: args ? args.split(' ').filter((a) => a !== '') : [],
+    arguments: fromLink(new URLSearchParams(location.search).get('args')),
     print: (text) => console.log(text),
     printErr: (text) => console.warn(text),
     setStatus(text) {
