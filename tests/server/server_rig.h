@@ -31,8 +31,10 @@ class TestDatabase {
         while (!cluster_.empty() && cluster_.back() == '\n') cluster_.pop_back();
         const size_t at = cluster_.find("dbname=");
         cluster_ = cluster_.substr(0, at);
+        static int made = 0;
         name_ = "t" + server::Hex(server::Sha256(std::to_string(::getpid()) + "." +
-                                                 std::to_string(::time(nullptr))))
+                                                 std::to_string(::time(nullptr)) + "." +
+                                                 std::to_string(++made)))
                           .substr(0, 16);
         pqxx::connection c(cluster_ + "dbname=postgres");
         pqxx::nontransaction(c).exec("CREATE DATABASE " + name_);
