@@ -62,7 +62,9 @@ int main(int argc, char** argv) {
                    "PG* variables)");
     app.add_option("--listen", listen,
                    "HOST:PORT to serve on, or 'none' for workers only ($SINKAWAY_LISTEN)");
-    app.add_option("--workers", workers, "Replays verified at once by this process")
+    app.add_option("--workers", workers,
+                   "Replays verified at once by this process (default: the machine's cores)")
+        ->envname("SINKAWAY_WORKERS")
         ->check(CLI::Range(0, 256));
     app.add_option("--site", site,
                    "A folder served at / beside the API, such as the page ($SINKAWAY_SITE)");
