@@ -40,7 +40,13 @@ WEB_PORT ?= 8000
 EMCMAKE = NODE_PATH=/usr/share/nodejs emcmake
 
 .PHONY: all deps build run test asan-test fuzz soak bot-replay bench package clean
-.PHONY: web-deps web run-web web-test bench-web
+.PHONY: web-deps web run-web web-test bench-web run-server bench-server
+
+# The leaderboard server over a private PostgreSQL cluster in $(BUILD)/server-data, serving the
+# page of $(WEB_SITE) too when it is built. SERVER_ARGS passes more flags (--no-rate-limits, ...).
+SERVER_ADDRESS ?= 127.0.0.1
+SERVER_PORT ?= 8080
+SERVER_ARGS ?=
 
 all: build
 
@@ -120,8 +126,17 @@ bench: build
 bench-web: build web
 	node bench/web_bench.mjs $(WEB_SITE) $(WEB_OBJ)/sinkaway_node.js $(BUILD)/sinkaway bench/web_results.md
 
+# The server's figures beside the bare --verify: proofs a second, board reads idle and under load,
+# memory; over a private cluster in $(BUILD)/bench-pg, removed after.
+bench-server: build
+	bash scripts/pg-cluster.sh start $(BUILD)/bench-pg
+	./$(BUILD)/bench/server_bench ./$(BUILD)/sinkaway-server ./$(BUILD)/sinkaway \
+	  "$$(sed 's/ dbname=.*//' $(BUILD)/bench-pg/conninfo)" bench/server_results.md; \
+	  status=$$?; bash scripts/pg-cluster.sh remove $(BUILD)/bench-pg; exit $$status
+
 package: build
 	cd $(BUILD) && cpack -G DEB
+	cd $(BUILD) && { [ ! -f CPackServerConfig.cmake ] || cpack -G DEB --config CPackServerConfig.cmake; }
 
 web-deps:
 	@bash scripts/install-web-deps.sh
@@ -138,6 +153,9 @@ web: web-deps
 run-web: web
 	@echo "Sinkaway in the browser: http://$(WEB_ADDRESS):$(WEB_PORT)/ (Ctrl+C stops it)"
 	python3 -m http.server $(WEB_PORT) --bind $(WEB_ADDRESS) --directory $(WEB_SITE)
+
+run-server: build
+	bash scripts/run-server.sh $(BUILD) $(SERVER_ADDRESS):$(SERVER_PORT) $(WEB_SITE) $(SERVER_ARGS)
 
 # The wasm driver under node against every golden replay, then the page in headless Chromium.
 web-test: web

@@ -1,8 +1,11 @@
-# The four layers, each allowed to use only those before it: game, driver, window, app.
+# The layers, each allowed to use only those before it: game, driver, then the window and the
+# server side by side (neither uses the other), then app.
 # Every library says its layer with sinkaway_layer(); sinkaway_check_layers() at the end of the
-# configure step fails when a library links one of a later layer, or when the sources of the
-# rules or the driver include SDL or a header of the window.
-set(SINKAWAY_LAYERS game driver window app)
+# configure step fails when a library links one of a later layer or of its sibling, or when the
+# sources of the rules, the driver or the server include SDL or a header of the window.
+set(SINKAWAY_LAYERS game driver window server app)
+# Each layer's rank: layers of one rank are siblings.
+set(SINKAWAY_LAYER_RANKS 0 1 2 2 3)
 
 function(sinkaway_layer target layer)
   list(FIND SINKAWAY_LAYERS ${layer} index)
@@ -22,11 +25,17 @@ function(sinkaway_check_layers)
     foreach(dep ${links} ${interface})
       if(TARGET ${dep})
         get_property(theirs TARGET ${dep} PROPERTY SINKAWAY_LAYER_INDEX)
-        if(NOT "${theirs}" STREQUAL "" AND theirs GREATER mine)
+        if(NOT "${theirs}" STREQUAL "")
+          list(GET SINKAWAY_LAYER_RANKS ${mine} myRank)
+          list(GET SINKAWAY_LAYER_RANKS ${theirs} theirRank)
+        endif()
+        if(NOT "${theirs}" STREQUAL "" AND NOT theirs EQUAL mine AND
+           NOT theirRank LESS myRank)
           list(GET SINKAWAY_LAYERS ${mine} a)
           list(GET SINKAWAY_LAYERS ${theirs} b)
           message(FATAL_ERROR "${target} (${a}/) may not use ${dep} (${b}/): "
-                              "each layer uses only those before it")
+                              "each layer uses only those before it, and the window and the "
+                              "server never use each other")
         endif()
       endif()
     endforeach()
@@ -41,7 +50,8 @@ function(sinkaway_check_layers)
   endforeach()
   file(GLOB_RECURSE lower CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/game/*.h
        ${PROJECT_SOURCE_DIR}/game/*.cpp ${PROJECT_SOURCE_DIR}/driver/*.h
-       ${PROJECT_SOURCE_DIR}/driver/*.cpp)
+       ${PROJECT_SOURCE_DIR}/driver/*.cpp ${PROJECT_SOURCE_DIR}/server/*.h
+       ${PROJECT_SOURCE_DIR}/server/*.cpp)
   foreach(source ${lower})
     file(STRINGS ${source} includes REGEX "^[ \t]*#[ \t]*include")
     foreach(line ${includes})
@@ -50,8 +60,8 @@ function(sinkaway_check_layers)
       get_filename_component(name "${included}" NAME)
       if(included MATCHES "^SDL" OR name IN_LIST window_names)
         file(RELATIVE_PATH where ${PROJECT_SOURCE_DIR} ${source})
-        message(FATAL_ERROR "${where} includes ${included}: the rules and the driver never "
-                            "use SDL or the window")
+        message(FATAL_ERROR "${where} includes ${included}: the rules, the driver and the "
+                            "server never use SDL or the window")
       endif()
     endforeach()
   endforeach()

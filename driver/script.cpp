@@ -270,8 +270,14 @@ void ReplayReading::Finish(int status, std::string error) {
     done_ = true;
     status_ = status;
     error_ = std::move(error);
-    if (status == 0)
+    if (reader_)
+        replay_.work = reader_->work();
+    if (status == 0) {
+        const Form& form = session_.game.form;
         replay_.score = session_.game.state.dblScore;
+        replay_.finished = !InPlay(form) && form.lblGameOver.visible;
+        replay_.gameTime = session_.now();
+    }
 }
 
 bool ReplayReading::Continue(uint64_t work) {

@@ -104,6 +104,9 @@ struct ReplayScript {
     uint64_t seed = 0;
     std::vector<ScriptEvent> events;  // without the seed line
     double score = 0;                 // where the replay ends
+    bool finished = false;            // it ends on the game-over screen of a game
+    Micros gameTime = 0;              // the time it lets pass, the sum of its advance lines
+    uint64_t work = 0;                // as the reader counts it, also when it refused the replay
 };
 
 // Reads a replay by every rule of a replay and plays it headless, a slice of work at a time, so

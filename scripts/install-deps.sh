@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages the build, the game and the tests need, but only the missing ones.
+# Installs the Debian 12 packages the build, the game, the server and the tests need, but only the
+# missing ones.
 # With --web, those of the browser build and its tests instead: emscripten (the compiler, with its
 # prebuilt system libraries, so nothing is fetched at first use), chromium for the browser tests,
 # fonttools to cut the fonts down to the characters the game draws, vorbis-tools to compress the
@@ -18,6 +19,7 @@ else
         xvfb xauth xdotool imagemagick x11-utils openbox python3
         clang clang-format libclang-rt-14-dev ninja-build
         lintian appstream desktop-file-utils
+        postgresql-15 libpqxx-dev libcpp-httplib-dev libsodium-dev
     )
 fi
 

@@ -69,4 +69,18 @@ out=$(lintian --fail-on error,warning "$deb" 2>&1) || fail "lintian: $out"
 out=$(appstreamcli validate --no-net "$r/$metainfo" 2>&1) || fail "appstreamcli: $out"
 out=$(desktop-file-validate "$r/share/applications/sinkaway.desktop" 2>&1) && [ -z "$out" ] ||
     fail "desktop entry: $out"
+
+# The server's package beside it, when the server is built: its own files only, lintian-clean,
+# and nothing of it in the game's.
+if [ -f "$build/CPackServerConfig.cmake" ]; then
+    (cd "$build" && cpack -G DEB --config CPackServerConfig.cmake >/dev/null) || fail "cpack server"
+    sdeb=$(ls "$build"/package/sinkaway-server_*.deb | head -n 1)
+    scontents=$(dpkg-deb -c "$sdeb")
+    for f in ./usr/bin/sinkaway-server ./usr/lib/systemd/system/sinkaway-server.service \
+             ./usr/share/man/man8/sinkaway-server.8.gz ./usr/share/doc/sinkaway-server/copyright; do
+        grep -q " $f\$" <<<"$scontents" || fail "server package lacks $f"
+    done
+    ! grep -q 'sinkaway-server' <<<"$contents" || fail "the game's package holds the server"
+    out=$(lintian --fail-on error,warning "$sdeb" 2>&1) || fail "lintian (server): $out"
+fi
 echo "install and package: ok"
