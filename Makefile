@@ -13,7 +13,8 @@ ASAN_FLAGS ?= -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug \
 	"-DCMAKE_CXX_FLAGS_DEBUG=-g -O1" -DSINKAWAY_SANITIZE=ON -DSINKAWAY_BUILD_BENCH=OFF
 
 # Fuzzing with libFuzzer: every fuzz/NAME_fuzz.cpp is a target, seeded from fuzz/corpus/NAME, with
-# fuzz/NAME.dict and the libFuzzer options in fuzz/NAME.flags if they exist. What a run learns
+# fuzz/NAME.dict and the libFuzzer options in fuzz/NAME.flags if they exist, and also from the
+# folders fuzz/NAME.seeds names. What a run learns
 # stays in build-fuzz/corpus/NAME; a crash is saved in build-fuzz/crashes/NAME and fails the run.
 # `make test` gives each target 10 s.
 FUZZ_BUILD ?= build-fuzz
@@ -86,11 +87,12 @@ fuzz: deps $(FUZZ_BUILD)/CMakeCache.txt
 	@for t in $(FUZZ_TARGETS); do \
 	  opts=""; [ -f fuzz/$$t.dict ] && opts="-dict=fuzz/$$t.dict"; \
 	  [ -f fuzz/$$t.flags ] && opts="$$opts $$(cat fuzz/$$t.flags)"; \
+	  seeds=""; [ -f fuzz/$$t.seeds ] && seeds="$$(cat fuzz/$$t.seeds)"; \
 	  mkdir -p $(FUZZ_BUILD)/corpus/$$t $(FUZZ_BUILD)/crashes/$$t; \
 	  echo "fuzzing $$t for $(FUZZ_SECONDS) s (log: $(FUZZ_BUILD)/fuzz-$$t.log)"; \
 	  if ! ./$(FUZZ_BUILD)/fuzz/$${t}_fuzz $$opts -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
 	      -print_final_stats=1 -artifact_prefix=$(FUZZ_BUILD)/crashes/$$t/ \
-	      $(FUZZ_BUILD)/corpus/$$t fuzz/corpus/$$t >$(FUZZ_BUILD)/fuzz-$$t.log 2>&1; then \
+	      $(FUZZ_BUILD)/corpus/$$t fuzz/corpus/$$t $$seeds >$(FUZZ_BUILD)/fuzz-$$t.log 2>&1; then \
 	    tail -n 40 $(FUZZ_BUILD)/fuzz-$$t.log; \
 	    echo "$$t: crash kept in $(FUZZ_BUILD)/crashes/$$t/ - fix it, then copy the file to"; \
 	    echo "fuzz/corpus/$$t/ under a name that says what it caught (git ignores crash-*),"; \
