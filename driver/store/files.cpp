@@ -90,8 +90,10 @@ bool SyncFolder(const std::string& folder, std::string& error) {
     return true;
 }
 
-FileRead ReadSmallFile(const std::string& path, size_t cap, bool noFollow) {
+FileRead ReadSmallFile(const std::string& path, size_t cap, bool noFollow,
+                       const std::atomic<bool>* stop) {
     FileRead r;
+    // O_NONBLOCK: opening a FIFO nobody writes to would otherwise wait for a writer forever.
     const int flags = O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY | (noFollow ? O_NOFOLLOW : 0);
     Fd fd(::open(path.c_str(), flags));
     if (fd.get() < 0) {
@@ -101,6 +103,7 @@ FileRead ReadSmallFile(const std::string& path, size_t cap, bool noFollow) {
         r.problem = ErrnoText();
         return r;
     }
+    // Checked on the open file, not the name, so nothing can be swapped in between.
     struct stat st;
     if (::fstat(fd.get(), &st) != 0) {
         r.problem = ErrnoText();
@@ -116,20 +119,35 @@ FileRead ReadSmallFile(const std::string& path, size_t cap, bool noFollow) {
         r.problem = "larger than " + std::to_string(cap) + " bytes";
         return r;
     }
+    // Nothing to read, and nothing read: the kernel's files (/proc) say 0 and may fail a read.
+    if (st.st_size == 0) {
+        r.status = FileRead::Status::kOk;
+        return r;
+    }
     // The size may change while we read: read up to one byte past the cap to notice.
+    constexpr size_t kChunk = 1 << 20;
     r.bytes.resize(static_cast<size_t>(st.st_size) + 1);
     size_t have = 0;
     while (true) {
+        if (stop != nullptr && stop->load()) {
+            r.status = FileRead::Status::kStopped;
+            r.problem = "stopped";
+            r.bytes.clear();
+            return r;
+        }
         if (have == r.bytes.size()) {
             if (r.bytes.size() > cap)
                 break;
             r.bytes.resize(std::min(cap + 1, r.bytes.size() * 2 + 1));
         }
-        const ssize_t n = ::read(fd.get(), r.bytes.data() + have, r.bytes.size() - have);
+        const size_t want = std::min(kChunk, r.bytes.size() - have);
+        const ssize_t n = ::read(fd.get(), r.bytes.data() + have, want);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0) {
+            r.status = FileRead::Status::kReadFailed;
             r.problem = ErrnoText();
+            r.bytes.clear();
             return r;
         }
         if (n == 0)

@@ -2,8 +2,11 @@
 // a message instead of an exception, and no file can make a read block or grow without bound.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "xdg.h"
 
@@ -17,15 +20,18 @@ bool MakeFolder(const StoreFolder& folder, std::string& error);
 bool SyncFolder(const std::string& folder, std::string& error);
 
 struct FileRead {
-    enum class Status { kOk, kMissing, kNotAFile, kTooBig, kError };
-    Status status = Status::kError;
-    std::string bytes;
+    enum class Status { kOk, kMissing, kNotAFile, kTooBig, kError, kReadFailed, kStopped };
+    Status status = Status::kError;  // kError: it could not be opened
+    std::vector<uint8_t> bytes;
     std::string problem;
 };
 
-// Reads a whole regular file of at most `cap` bytes. Never blocks on a pipe or a device, and with
-// `noFollow` refuses a symbolic link.
-FileRead ReadSmallFile(const std::string& path, size_t cap, bool noFollow = false);
+// The one reader of a whole file that a stranger may have put there (the store's tables, the
+// music): a regular file of at most `cap` bytes, or nothing. Never blocks on a pipe or a device,
+// with `noFollow` refuses a symbolic link, and gives up between chunks once `stop` is set, so that
+// another thread can tell it to.
+FileRead ReadSmallFile(const std::string& path, size_t cap, bool noFollow = false,
+                       const std::atomic<bool>* stop = nullptr);
 
 bool Exists(const std::string& path);
 // A folder itself, not a symbolic link to one somewhere else.

@@ -67,7 +67,9 @@ TableLoad ScoreStore::Read() const {
             load.status = TableLoad::Status::kMissing;
             return load;
         case FileRead::Status::kOk:
-            if (ParseScoreTable(file.bytes, load.table, load.problem)) {
+            if (ParseScoreTable(std::string_view(reinterpret_cast<const char*>(file.bytes.data()),
+                                                 file.bytes.size()),
+                                load.table, load.problem)) {
                 load.status = TableLoad::Status::kOk;
                 return load;
             }
