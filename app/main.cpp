@@ -32,6 +32,6 @@ int main(int argc, char** argv) {
         return Verify(options.verify);
     if (options.scores)
         return sinkaway::PrintScores(sinkaway::ScoreStore(sinkaway::DataFolder()), stdout);
-    return options.headless ? sinkaway::RunHeadless(options, sinkaway::SaveScreenshot)
-                            : sinkaway::RunWindow(options);
+    return options.headless ? sinkaway::RunHeadless(options.Headless(), sinkaway::SaveScreenshot)
+                            : sinkaway::RunWindow(options.Window());
 }

@@ -37,7 +37,7 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 class Driver {
   public:
-    Driver(const Options& o, const SaveScreenshotFn& saveScreenshot, std::FILE* script,
+    Driver(const HeadlessOptions& o, const SaveScreenshotFn& saveScreenshot, std::FILE* script,
            TraceWriter* trace)
         : options_(o),
           saveScreenshot_(saveScreenshot),
@@ -54,7 +54,7 @@ class Driver {
             trace_->Write(session_.now(), text, session_.game);
     }
 
-    const Options& options_;
+    const HeadlessOptions& options_;
     const SaveScreenshotFn& saveScreenshot_;
     ScriptReader reader_;
     TraceWriter* trace_;
@@ -113,7 +113,7 @@ int Driver::Run() {
 
 }  // namespace
 
-int RunHeadless(const Options& o, const SaveScreenshotFn& saveScreenshot) {
+int RunHeadless(const HeadlessOptions& o, const SaveScreenshotFn& saveScreenshot) {
     FilePtr script(o.script == "-" ? stdin : std::fopen(o.script.c_str(), "rb"));
     if (!script) {
         std::fprintf(stderr, "sinkaway: cannot open script %s: %s\n", o.script.c_str(),

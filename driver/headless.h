@@ -16,6 +16,6 @@ using SaveScreenshotFn =
 
 // Returns the exit status: 0 done, 2 script error, 1 any other failure. `saveScreenshot` is needed
 // only when the options ask for a screenshot.
-int RunHeadless(const Options& options, const SaveScreenshotFn& saveScreenshot = {});
+int RunHeadless(const HeadlessOptions& options, const SaveScreenshotFn& saveScreenshot = {});
 
 }  // namespace sinkaway

@@ -15,7 +15,6 @@
 #include "fonts.h"
 #include "frame_stats.h"
 #include "input_router.h"
-#include "options.h"
 #include "pacer.h"
 #include "pad_devices.h"
 #include "pictures.h"
@@ -26,12 +25,13 @@
 #include "tick_stats.h"
 #include "tooltip.h"
 #include "viewport.h"
+#include "window_options.h"
 
 namespace sinkaway {
 
 class GameWindow {
   public:
-    explicit GameWindow(const Options& options);
+    explicit GameWindow(const WindowOptions& options);
     GameWindow(const GameWindow&) = delete;
     GameWindow& operator=(const GameWindow&) = delete;
     ~GameWindow();
@@ -115,7 +115,7 @@ class GameWindow {
         int64_t endNanos = -1;  // CLOCK_MONOTONIC instant at which --seconds ends the run
     };
 
-    const Options& options_;
+    const WindowOptions& options_;
     bool running_ = true;
     Screen screen_;
     Drawn drawn_;

@@ -15,7 +15,7 @@ namespace sinkaway {
 
 namespace {
 
-int ChooseScale(const Options& options) {
+int ChooseScale(const WindowOptions& options) {
     if (options.scale > 0)
         return options.scale;
     SDL_Rect usable;
@@ -63,7 +63,7 @@ int NoWindow(const char* why) {
 
 }  // namespace
 
-GameWindow::GameWindow(const Options& options)
+GameWindow::GameWindow(const WindowOptions& options)
     : options_(options),
       music_(FindAsset(platform::MusicFileName(), options.music)),
       session_(random_, music_),
@@ -334,7 +334,7 @@ void GameWindow::Render() {
     drawn_.tooltip = overlay.tooltip;
 }
 
-int RunWindow(const Options& options) {
+int RunWindow(const WindowOptions& options) {
     // Nearest-neighbour everywhere: nothing the window shows may turn blurry.
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
