@@ -30,7 +30,9 @@ class Game {
     void KeyDown(uint16_t keyCode);
     void KeyUp(uint16_t keyCode);
 
-    // Timer ticks: each handler checks its own timer's state, as the window's do.
+    // Timer ticks: OnTick runs the handler of the timer that fired. The scheduler fires only
+    // timers that are on, and a handler runs its steps as they stand (the main tick's ten have no
+    // guard), so a `tick` line of a script runs one whatever its timer's state.
     void OnTick(TimerId id);
     void MainTick();
     void GravityTick();

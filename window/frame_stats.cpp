@@ -113,19 +113,4 @@ int64_t NanosSinceProcessStart(int64_t monotonicNanos) {
     return std::max<int64_t>(0, atBoot - started);
 }
 
-bool ParseStatsBlock(const std::string& text, std::map<std::string, std::string>& out) {
-    std::istringstream lines(text);
-    std::string line;
-    bool any = false;
-    while (std::getline(lines, line)) {
-        std::istringstream words(line);
-        std::string tag, key, value;
-        if (!(words >> tag >> key >> value) || tag != "stats")
-            continue;
-        out[key] = value;
-        any = true;
-    }
-    return any;
-}
-
 }  // namespace sinkaway

@@ -6,7 +6,6 @@
 #include <array>
 #include <cstdint>
 #include <cstdio>
-#include <map>
 #include <string>
 
 namespace sinkaway {
@@ -58,8 +57,5 @@ int64_t PeakResidentKiB();
 // Nanoseconds from the process's start (as the kernel recorded it) to CLOCK_MONOTONIC instant
 // `monotonicNanos`; -1 when unknown. Good to the kernel's clock tick (usually 10 ms).
 int64_t NanosSinceProcessStart(int64_t monotonicNanos);
-
-// Reads back the "stats" lines of a block from any text; false when there are none.
-bool ParseStatsBlock(const std::string& text, std::map<std::string, std::string>& out);
 
 }  // namespace sinkaway

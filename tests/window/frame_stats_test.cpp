@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,22 @@
 
 namespace sinkaway {
 namespace {
+
+// Reads back the "stats" lines of a block from any text; false when there are none.
+bool ParseStatsBlock(const std::string& text, std::map<std::string, std::string>& out) {
+    std::istringstream lines(text);
+    std::string line;
+    bool any = false;
+    while (std::getline(lines, line)) {
+        std::istringstream words(line);
+        std::string tag, key, value;
+        if (!(words >> tag >> key >> value) || tag != "stats")
+            continue;
+        out[key] = value;
+        any = true;
+    }
+    return any;
+}
 
 constexpr int64_t kMs = 1'000'000;
 

@@ -66,8 +66,6 @@ class ReplayPlayer {
   private:
     // Delivers events until the game time reaches `until` or the script waits for later.
     void PlayUntil(Micros until, TickObserver* observer);
-    // Game time at which the next event is due.
-    Micros NextEventAt() const;
 
     ReplayScript script_;
     SeededGenerator random_;

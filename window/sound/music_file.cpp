@@ -117,24 +117,4 @@ bool PlausibleWav(const std::vector<uint8_t>& b) {
            (foundPadded || foundPlain);
 }
 
-const char* Describe(MusicFileStatus status) {
-    switch (status) {
-        case MusicFileStatus::kOk:
-            return "read";
-        case MusicFileStatus::kCannotOpen:
-            return "cannot be opened";
-        case MusicFileStatus::kNotRegular:
-            return "not a regular file";
-        case MusicFileStatus::kEmpty:
-            return "empty";
-        case MusicFileStatus::kTooBig:
-            return "too big";
-        case MusicFileStatus::kReadFailed:
-            return "read failed";
-        case MusicFileStatus::kStopped:
-            return "stopped";
-    }
-    return "?";
-}
-
 }  // namespace sinkaway

@@ -47,7 +47,4 @@ bool PlausibleWav(const std::vector<uint8_t>& bytes);
 // play forever.
 void DropUnusedChunks(std::vector<uint8_t>& bytes);
 
-// A few words for a status, for messages and test output.
-const char* Describe(MusicFileStatus status);
-
 }  // namespace sinkaway
