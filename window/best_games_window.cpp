@@ -38,10 +38,11 @@ bool GameWindow::StartBestGames(uint64_t seed, int& status) {
         place.hooks.wake = [this] { wait_.Wake(); };
         if (place.files.offer)
             best_.OfferFiles(std::move(place.files));
-        best_.Keep(std::make_unique<StoreWorker>(DataFolder(), ConfigFolder(), !options_.noSave,
-                                                 std::move(place.hooks), place.pace),
-                   seed);
-        player_.KeepGames(best_.keeper());
+        best_.StartKeeping(
+            std::make_unique<BestGamesWorker>(DataFolder(), ConfigFolder(), !options_.noSave,
+                                              std::move(place.hooks), place.pace),
+            seed);
+        player_.RecordEntries(best_.entries());
     } else {
         best_.KeepNothing();
     }
@@ -63,23 +64,23 @@ const Form& GameWindow::ShownForm() const {
 }
 
 void GameWindow::TakeStoreNews() {
-    const BestGames::Heard heard = best_.TakeNews(session_.game.form);
-    if (heard.putBackBoxes) {
+    const BestGames::NewsEffects effects = best_.TakeNews(session_.game.form);
+    if (effects.putBackBoxes) {
         // Put back through the boxes' own clicks, so that the recording and the replays
         // start from the same boxes as the game.
         const Form& form = session_.game.form;
-        if ((form.chkPower.value == 1) != heard.putBackBoxes->powerUps)
+        if ((form.chkPower.value == 1) != effects.putBackBoxes->powerUps)
             player_.Click(ClickTarget::chkPower);
-        if ((form.chkBGM.value == 1) != heard.putBackBoxes->bgm)
+        if ((form.chkBGM.value == 1) != effects.putBackBoxes->bgm)
             player_.Click(ClickTarget::chkBGM);
     }
-    if (heard.newBest)
+    if (effects.newBest)
         drawn_.newBestLine.caption = "New best #" + std::to_string(best_.newBest()) + " - press H";
-    if (heard.switched) {
+    if (effects.switched) {
         drawn_.replayEnded = false;
         clock_.pacer.Start(NowMicros());
     }
-    if (heard.redraw)
+    if (effects.redraw)
         drawn_.dirty = true;
 }
 
@@ -91,7 +92,7 @@ void GameWindow::WatchFile(const std::string& path) {
 
 void GameWindow::DoBestGames(BestGames::Command command) {
     // The time spent on the other session was not this one's.
-    if (best_.Do(command))
+    if (best_.Handle(command))
         clock_.pacer.Start(NowMicros());
     if (best_.over())
         running_ = false;

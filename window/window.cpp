@@ -269,7 +269,7 @@ void GameWindow::Step() {
         session_.Advance(clock_.pacer.Elapse(NowMicros()), &stats_.ticks);
     }
     router_.FollowForm();
-    best_.Follow(session_, player_.script());
+    best_.SaveChanges(session_, player_.script());
     if (options_.autoplay && unattended_.autoplay.Step(session_))
         AfterEvent();
     if (unattended_.endNanos >= 0 && MonotonicNanos() >= unattended_.endNanos)

@@ -133,7 +133,7 @@ struct Window {
     std::string Answer(InputRouter::Outcomes outcomes) {
         for (const InputOutcome& o : outcomes) {
             if (o.kind == InputOutcome::Kind::kBestGames)
-                best.Do(o.command);
+                best.Handle(o.command);
         }
         return Text(outcomes);
     }
@@ -169,21 +169,21 @@ struct Window {
             case K::kFingerMoved:
                 return Answer(router.FingerMoved(e.touch));
             case K::kRows: {
-                StoreWorker::News news;
+                BestGamesWorker::News news;
                 news.rows = std::vector<BestGameRow>(3);
-                best.Hear(std::move(news), form);
+                best.ApplyNews(std::move(news), form);
                 return "";
             }
             case K::kReplayLoaded: {
-                StoreWorker::News news;
+                BestGamesWorker::News news;
                 news.replay = std::make_unique<ReplayPlayer>(ReplayScript{}, music);
-                best.Hear(std::move(news), form);
+                best.ApplyNews(std::move(news), form);
                 return "";
             }
             case K::kReplayFailed: {
-                StoreWorker::News news;
+                BestGamesWorker::News news;
                 news.replayFailed = true;
-                best.Hear(std::move(news), form);
+                best.ApplyNews(std::move(news), form);
                 return best.panel().problem();
             }
             case K::kPage:

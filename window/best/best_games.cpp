@@ -15,11 +15,11 @@ Settings BoxesOf(const Form& form) {
 
 }  // namespace
 
-void BestGames::Keep(std::unique_ptr<StoreWorker> store, uint64_t seed) {
+void BestGames::StartKeeping(std::unique_ptr<BestGamesWorker> store, uint64_t seed) {
     store_ = std::move(store);
     store_->LoadSettings();
     store_->CheckTable();
-    keeper_.Start(seed);
+    entries_.Start(seed);
 }
 
 void BestGames::WatchOnly(ReplayScript script) {
@@ -28,7 +28,7 @@ void BestGames::WatchOnly(ReplayScript script) {
     watchOnly_ = true;
 }
 
-bool BestGames::Do(Command command) {
+bool BestGames::Handle(Command command) {
     switch (command) {
         case Command::kOpenPanel:
             if (mode_ != Mode::kGame)
@@ -95,20 +95,20 @@ bool BestGames::WatchFile(std::string path, const Form& form) {
     if (!store_ || watchOnly_ || (mode_ == Mode::kGame && InPlay(form)))
         return false;
     // Over the panel, as a replay from its table is: leaving it shows the panel.
-    const bool switched = Do(Command::kEndReplay);
-    Do(Command::kOpenPanel);
+    const bool switched = Handle(Command::kEndReplay);
+    Handle(Command::kOpenPanel);
     panel_.SetProblem(kLoading);
     store_->LoadReplay(std::move(path), music_);
     return switched;
 }
 
-void BestGames::Follow(const Session& session, const ScriptWriter& script) {
+void BestGames::SaveChanges(const Session& session, const ScriptWriter& script) {
     if (!store_)
         return;
     const Form& form = session.game.form;
     if (InPlay(form))
         newBest_ = 0;
-    if (std::optional<FinishedGame> game = keeper_.Poll(session, script))
+    if (std::optional<FinishedGame> game = entries_.TakeFinished(session, script))
         store_->AddGame(game->entry, std::move(game->replayScript));
     const Settings boxes = BoxesOf(form);
     if (!(boxes == saved_)) {
@@ -122,45 +122,45 @@ void BestGames::AwaitSettings(int ms) {
         store_->AwaitSettings(ms);
 }
 
-BestGames::Heard BestGames::TakeNews(const Form& form) {
+BestGames::NewsEffects BestGames::TakeNews(const Form& form) {
     if (!store_)
         return {};
-    return Hear(store_->Take(), form);
+    return ApplyNews(store_->Take(), form);
 }
 
-BestGames::Heard BestGames::Hear(StoreWorker::News news, const Form& form) {
-    Heard heard;
+BestGames::NewsEffects BestGames::ApplyNews(BestGamesWorker::News news, const Form& form) {
+    NewsEffects effects;
     if (news.settings && !boxesTouched_ && form.chkPower.visible) {
         saved_ = *news.settings;
-        heard.putBackBoxes = *news.settings;
-        heard.redraw = true;
+        effects.putBackBoxes = *news.settings;
+        effects.redraw = true;
     }
     if (news.note) {
         panel_.SetNote(*news.note);
-        heard.redraw = true;
+        effects.redraw = true;
     }
     if (news.rows) {
         panel_.SetRows(std::move(*news.rows));
-        heard.redraw = true;
+        effects.redraw = true;
     }
     if (news.newBest > 0 && form.lblGameOver.visible && !InPlay(form)) {
         newBest_ = news.newBest;
-        heard.newBest = true;
-        heard.redraw = true;
+        effects.newBest = true;
+        effects.redraw = true;
     }
     // A replay that comes after the player closed the panel is not wanted any more.
     if (news.replay && mode_ == Mode::kPanel) {
         panel_.SetProblem("");
         replay_ = std::move(news.replay);
         mode_ = Mode::kReplay;
-        heard.switched = true;
-        heard.redraw = true;
+        effects.switched = true;
+        effects.redraw = true;
     }
     if (news.replayFailed && mode_ == Mode::kPanel) {
         panel_.SetProblem("Cannot play that replay");
-        heard.redraw = true;
+        effects.redraw = true;
     }
-    return heard;
+    return effects;
 }
 
 }  // namespace sinkaway

@@ -1,4 +1,4 @@
-// The best games in the window, in one place: the keeper that follows the player's games, the
+// The best games in the window, in one place: the entries the player's games make, the
 // store worker that keeps them, the panel that lists them, the replay being watched, and which of
 // them has the keys (the game, the panel or the replay). No SDL: the window passes on the
 // player's commands and the worker's news, and asks what to show.
@@ -9,12 +9,12 @@
 #include <memory>
 #include <optional>
 
+#include "best_games_entries.h"
 #include "best_games_panel.h"
-#include "game_keeper.h"
+#include "best_games_worker.h"
 #include "replay_player.h"
 #include "session.h"
 #include "settings.h"
-#include "store_worker.h"
 
 namespace sinkaway {
 
@@ -36,7 +36,7 @@ class BestGames {
         kOpenFile,   // a replay file of the player's to watch: the page asks which
     };
     // What the worker's news asks of the window.
-    struct Heard {
+    struct NewsEffects {
         bool redraw = false;
         bool switched = false;                 // a replay took the screen: its clock starts now
         bool newBest = false;                  // the game just ended took rank newBest()
@@ -54,9 +54,9 @@ class BestGames {
     // Replays play their music into `music`, once their game starts.
     explicit BestGames(MusicPlayer& music) : music_(music) {}
 
-    // A player's session: `store` keeps its games, which the keeper follows from the load with
+    // A player's session: `store` keeps its games, which the entries follow from the load with
     // `seed`. Asks for the saved settings and checks the table at once.
-    void Keep(std::unique_ptr<StoreWorker> store, uint64_t seed);
+    void StartKeeping(std::unique_ptr<BestGamesWorker> store, uint64_t seed);
     // Nothing is kept in this run: the panel says so.
     void KeepNothing() { panel_.SetNote("Not kept in this run"); }
     // A replay asked for on the command line: it plays at once, and leaving it ends the run.
@@ -76,45 +76,45 @@ class BestGames {
     // The replay on screen; null outside the replay mode.
     ReplayPlayer* replay() { return replay_.get(); }
     const ReplayPlayer* replay() const { return replay_.get(); }
-    GameKeeper& keeper() { return keeper_; }
+    BestGamesEntries& entries() { return entries_; }
     // The rank the last game took, while its game-over screen shows; 0 when none.
     int newBest() const { return newBest_; }
     bool keeping() const { return store_ != nullptr; }
 
     // True when the session on screen changed: the window's clock starts again, as the time
     // spent on the other one was not this one's.
-    bool Do(Command command);
+    bool Handle(Command command);
     // A replay file the player brought, at `path`: it plays as one chosen from the panel would,
     // with the panel behind it, or the panel says it cannot. Not while `form` is in play.
-    // True when the session on screen changed, as for Do.
+    // True when the session on screen changed, as for Handle.
     bool WatchFile(std::string path, const Form& form);
     // Between frames: the store's next job, where the page runs them; false when none ran
-    // (StoreWorker::RunNext).
+    // (BestGamesWorker::RunNext).
     bool RunStoreJob() { return store_ && store_->RunNext(); }
     // The player clicked a box: the saved ones, still on their way, come too late.
     void BoxesTouched() { boxesTouched_ = true; }
     // After the clock ran or an event reached `session`: a game that ended goes to the store
     // with `script`, the session's script so far, as its replay; boxes that changed are saved.
-    void Follow(const Session& session, const ScriptWriter& script);
-    // Waits at most `ms` for the saved settings (see StoreWorker::AwaitSettings).
+    void SaveChanges(const Session& session, const ScriptWriter& script);
+    // Waits at most `ms` for the saved settings (see BestGamesWorker::AwaitSettings).
     void AwaitSettings(int ms);
     // The worker's news, with `form` the game's.
-    Heard TakeNews(const Form& form);
-    Heard Hear(StoreWorker::News news, const Form& form);
+    NewsEffects TakeNews(const Form& form);
+    NewsEffects ApplyNews(BestGamesWorker::News news, const Form& form);
 
   private:
     MusicPlayer& music_;
     Mode mode_ = Mode::kGame;
     BestGamesPanel panel_;
     std::unique_ptr<ReplayPlayer> replay_;
-    GameKeeper keeper_;
+    BestGamesEntries entries_;
     Settings saved_;             // the boxes as last read or saved
     bool boxesTouched_ = false;  // the player clicked a box
     int newBest_ = 0;
     bool watchOnly_ = false;
     ReplayFiles files_;
     bool over_ = false;
-    std::unique_ptr<StoreWorker> store_;  // last: stops first; null when this run keeps nothing
+    std::unique_ptr<BestGamesWorker> store_;  // last: stops first; null when this run keeps nothing
 };
 
 }  // namespace sinkaway

@@ -24,7 +24,7 @@ struct Overlay {
     bool tooltip = false;
     int tooltipX = 0, tooltipY = 0;  // output pixels, where the pointer rests
     bool paused = false;
-    // The best games (best_games_panel.cpp).
+    // The best games (best/best_games_drawing.cpp).
     const Label* newBest = nullptr;          // the line under the final score after a new best
     const BestGamesPanel* panel = nullptr;   // open over the playfield
     bool panelFiles = false;                 // with the page's "O open" and "S save" on it
@@ -55,7 +55,7 @@ class FormRenderer {
     void DrawButton(const Clickable& button, bool focused, bool pressed);
     void DrawTooltip(int x, int y);
     void DrawPaused();  // pause_banner.cpp
-    // best_games_panel.cpp
+    // best/best_games_drawing.cpp
     void DrawPanel(const BestGamesPanel& panel, bool files);
     void DrawReplayTag(const std::string& tag);
     void DrawTick(const PixelRect& cell, Color color);

@@ -9,7 +9,7 @@
 namespace sinkaway {
 
 void PlayerEvents::Write(const ScriptEvent& event) {
-    if (keeper_ == nullptr && !recorder_.isOpen())
+    if (entries_ == nullptr && !recorder_.isOpen())
         return;
     script_.Event(session_.now(), event);
     recorder_.Write(script_);

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "game_keeper.h"
+#include "best_games_entries.h"
 #include "recorder.h"
 #include "script_writer.h"
 #include "session.h"
@@ -21,8 +21,8 @@ class PlayerEvents {
     bool Record(const std::string& path, uint64_t seed);
     // Ends the recording with what the window showed last.
     void FinishRecording();
-    // Every event from now on goes into the session's script for the keeper of the best games too.
-    void KeepGames(GameKeeper& keeper) { keeper_ = &keeper; }
+    // Every event from now on goes into the session's script for the best games' entries too.
+    void RecordEntries(BestGamesEntries& entries) { entries_ = &entries; }
     // The session's script so far: written once, for the recording and the best games alike.
     const ScriptWriter& script() const { return script_; }
 
@@ -36,7 +36,7 @@ class PlayerEvents {
     Session& session_;
     ScriptWriter script_;
     ScriptRecorder recorder_;
-    GameKeeper* keeper_ = nullptr;
+    BestGamesEntries* entries_ = nullptr;
     std::string path_;
 };
 

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "best_games.h"
+#include "best_games_worker.h"
 #include "fonts.h"
-#include "store_worker.h"
 
 namespace sinkaway::platform {
 
@@ -56,8 +56,8 @@ Mix_Music* DecodeMusic(std::vector<uint8_t>& bytes);
 // Where the store's jobs run and what surrounds them (the page's storage, shared by its tabs), and
 // what the page offers besides (downloads and a file picker, whose files `watch` plays).
 struct BestGamesPlace {
-    StoreWorker::Pace pace = StoreWorker::Pace::kOwnThread;
-    StoreWorker::Hooks hooks;
+    BestGamesWorker::Pace pace = BestGamesWorker::Pace::kOwnThread;
+    BestGamesWorker::Hooks hooks;
     BestGames::ReplayFiles files;
 };
 BestGamesPlace PlaceBestGames(std::function<void(const std::string& path)> watch);

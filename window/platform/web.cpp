@@ -1,7 +1,7 @@
 // The page's side of the platform (platform.h): one thread, which the browser lends the window
 // once a display frame; the fonts and the music packed with the page; the store's jobs between
 // frames on the browser's storage that every tab shares, and replays that come and go as the
-// player's files (kept_files.h).
+// player's files (best_games_files.h).
 #include <SDL_rwops.h>
 #include <emscripten.h>
 #include <strings.h>
@@ -9,7 +9,7 @@
 #include <cstring>
 #include <utility>
 
-#include "kept_files.h"
+#include "best_games_files.h"
 #include "platform.h"
 #include "startup_guard.h"
 
@@ -87,8 +87,8 @@ Mix_Music* DecodeMusic(std::vector<uint8_t>& bytes) {
 
 BestGamesPlace PlaceBestGames(std::function<void(const std::string&)> watch) {
     BestGamesPlace place;
-    place.pace = StoreWorker::Pace::kBetweenFrames;
-    place.hooks.claim = ClaimKeptFiles;
+    place.pace = BestGamesWorker::Pace::kBetweenFrames;
+    place.hooks.claim = ClaimBestGamesFiles;
     place.files = PageReplayFiles();
     WhenReplayBrought(std::move(watch));
     return place;

@@ -1,5 +1,6 @@
-// The "Best games" panel over the playfield, and the tag that marks a replay. Both in a black box
-// with a white edge, like the pause banner, so that they read over anything.
+// The best games drawn: the "Best games" panel over the playfield, the tag that marks a replay and
+// the page's buttons. The panel and the tag in a black box with a white edge, like the pause
+// banner, so that they read over anything.
 #include <cinttypes>
 #include <cstdio>
 

@@ -1,18 +1,18 @@
-// The C++ side of the page's kept files and travelling replays; the page's side is kept_files.js,
-// linked into sinkaway.js ahead of the game.
-#include "kept_files.h"
+// The C++ side of the best games' files in the page and of the travelling replays; the page's side
+// is best_games_files.js, linked into sinkaway.js ahead of the game.
+#include "best_games_files.h"
 
 #include <emscripten.h>
 
 #include "script.h"
 
-// The page's side of each (kept_files.js).
+// The page's side of each (best_games_files.js).
 EM_JS(int, OfferDownload, (const char* path, const char* name),
-      { return sinkawayKept.offer(UTF8ToString(path), UTF8ToString(name)); });
+      { return sinkawayBestGames.offer(UTF8ToString(path), UTF8ToString(name)); });
 
-EM_JS(void, PickFile, (), { sinkawayKept.pick(); });
+EM_JS(void, PickFile, (), { sinkawayBestGames.pick(); });
 
-EM_JS(void, ClaimStorage, (int writes), { sinkawayKept.claim(writes); });
+EM_JS(void, ClaimStorage, (int writes), { sinkawayBestGames.claim(writes); });
 
 namespace sinkaway {
 
@@ -34,7 +34,7 @@ std::function<void(const std::string&)>& Watcher() {
 
 }  // namespace
 
-void ClaimKeptFiles(std::function<void()> touch, bool writes) {
+void ClaimBestGamesFiles(std::function<void()> touch, bool writes) {
     Touch() = std::move(touch);
     ClaimStorage(writes ? 1 : 0);
 }
@@ -64,7 +64,7 @@ std::string ReplayFileName(const BestGameRow& row) {
 
 }  // namespace sinkaway
 
-// Called by the page (kept_files.js) with the file the player brought.
+// Called by the page (best_games_files.js) with the file the player brought.
 extern "C" {
 
 EMSCRIPTEN_KEEPALIVE const char* sinkaway_replay_inbox() {

@@ -1,11 +1,11 @@
-// The page's side of what the game keeps and of the replays that travel (kept_files.cpp is the
-// game's). Linked into sinkaway.js ahead of the game (--pre-js), so it runs before main.
+// The page's side of the best games' files and of the replays that travel (best_games_files.cpp
+// is the game's). Linked into sinkaway.js ahead of the game (--pre-js), so it runs before main.
 //  - The store's folders are mounted from the browser's storage (IndexedDB) and filled from it
 //    before main runs; each job of the store that must see the latest files claims them, reading
 //    them afresh under a lock every tab shares, and writes back what it changed as it lets go.
 //  - A replay file the player picks (the panel's O) or drops on the page is written where the
 //    game reads it, no more of it than the game's reader takes, and the game is asked to play it.
-var sinkawayKept = {
+var sinkawayBestGames = {
   // The store's data and settings folders as the game finds them under the page's HOME.
   folders: ['/home/web_user/.local/share/sinkaway', '/home/web_user/.config/sinkaway'],
   // The browser's copy is shared by every tab of the page, so it is one tab's at a time: the part
@@ -82,7 +82,7 @@ var sinkawayKept = {
 
 Module.preRun = [].concat(Module.preRun || []);
 Module.preRun.push(() => {
-  for (const folder of sinkawayKept.folders) {
+  for (const folder of sinkawayBestGames.folders) {
     FS.mkdirTree(folder);
     FS.mount(IDBFS, {}, folder);
   }
@@ -112,7 +112,7 @@ Module.preRun.push(() => {
   input.hidden = true;
   input.addEventListener('change', () => {
     if (input.files.length > 0)
-      sinkawayKept.bring(input.files[0]);
+      sinkawayBestGames.bring(input.files[0]);
     input.value = '';
     Module.canvas.focus();
   });
@@ -125,6 +125,6 @@ Module.preRun.push(() => {
   addEventListener('drop', (e) => {
     e.preventDefault();
     if (e.dataTransfer.files.length > 0)
-      sinkawayKept.bring(e.dataTransfer.files[0]);
+      sinkawayBestGames.bring(e.dataTransfer.files[0]);
   });
 })();

@@ -1,5 +1,5 @@
 // A game ends when the game-over screen shows after it was in play.
-#include "game_keeper.h"
+#include "best_games_entries.h"
 
 #include <cmath>
 
@@ -7,7 +7,8 @@
 
 namespace sinkaway {
 
-std::optional<FinishedGame> GameKeeper::Poll(const Session& session, const ScriptWriter& script) {
+std::optional<FinishedGame> BestGamesEntries::TakeFinished(const Session& session,
+                                                           const ScriptWriter& script) {
     const Form& form = session.game.form;
     const bool inPlay = InPlay(form);
     if (inPlay && !inPlay_)

@@ -1,7 +1,7 @@
 // The worker's jobs: one at a time, in the order asked, on its thread or between frames; what it
 // learns goes into the news, and what goes wrong goes to standard error, once for each kind of
 // trouble.
-#include "store_worker.h"
+#include "best_games_worker.h"
 
 #include <sys/stat.h>
 
@@ -12,17 +12,18 @@
 
 namespace sinkaway {
 
-StoreWorker::StoreWorker(StoreFolder data, StoreFolder config, bool write, Hooks hooks, Pace pace)
+BestGamesWorker::BestGamesWorker(StoreFolder data, StoreFolder config, bool write, Hooks hooks,
+                                 Pace pace)
     : store_(std::move(data)),
       config_(std::move(config)),
       write_(write),
       pace_(pace),
       hooks_(std::move(hooks)) {
     if (pace_ == Pace::kOwnThread)
-        thread_ = std::thread(&StoreWorker::Loop, this);
+        thread_ = std::thread(&BestGamesWorker::Loop, this);
 }
 
-StoreWorker::~StoreWorker() {
+BestGamesWorker::~BestGamesWorker() {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         stopping_ = true;
@@ -37,8 +38,8 @@ StoreWorker::~StoreWorker() {
     }
 }
 
-void StoreWorker::Post(bool mustFinish, bool writes, bool fresh, std::function<void()> touch,
-                       Step step) {
+void BestGamesWorker::Post(bool mustFinish, bool writes, bool fresh, std::function<void()> touch,
+                           Step step) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         Job job;
@@ -52,7 +53,7 @@ void StoreWorker::Post(bool mustFinish, bool writes, bool fresh, std::function<v
     ready_.notify_all();
 }
 
-bool StoreWorker::RunNext() {
+bool BestGamesWorker::RunNext() {
     if (pace_ != Pace::kBetweenFrames)
         return false;
     // Between frames the jobs run on this thread alone: the front job stays in the queue while
@@ -103,7 +104,7 @@ bool StoreWorker::RunNext() {
     return true;
 }
 
-void StoreWorker::Loop() {
+void BestGamesWorker::Loop() {
     while (true) {
         Job job;
         {
@@ -123,7 +124,7 @@ void StoreWorker::Loop() {
     }
 }
 
-void StoreWorker::Publish(const std::function<void(News&)>& fill) {
+void BestGamesWorker::Publish(const std::function<void(News&)>& fill) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         fill(news_);
@@ -132,22 +133,22 @@ void StoreWorker::Publish(const std::function<void(News&)>& fill) {
         hooks_.wake();
 }
 
-StoreWorker::News StoreWorker::Take() {
+BestGamesWorker::News BestGamesWorker::Take() {
     std::lock_guard<std::mutex> lock(mutex_);
     News news = std::move(news_);
     news_ = News{};
     return news;
 }
 
-void StoreWorker::WarnScores(const std::string& why) {
+void BestGamesWorker::WarnScores(const std::string& why) {
     if (!scoresWarned_)
         std::fprintf(stderr, "sinkaway: best games will not be kept: %s\n", why.c_str());
     scoresWarned_ = true;
     Publish([&](News& n) { n.note = "Not kept: " + why; });
 }
 
-StoreWorker::Step StoreWorker::ProveRows(ScoreTable table,
-                                         std::function<void(std::vector<BestGameRow>)> done) {
+BestGamesWorker::Step BestGamesWorker::ProveRows(
+    ScoreTable table, std::function<void(std::vector<BestGameRow>)> done) {
     // Each replay is proved once for a given score: a table read again proves only its new ones.
     struct Proving {
         ScoreTable table;
@@ -179,7 +180,7 @@ StoreWorker::Step StoreWorker::ProveRows(ScoreTable table,
     };
 }
 
-void StoreWorker::LoadSettings() {
+void BestGamesWorker::LoadSettings() {
     // The settings the page's storage held when it opened: no other copy's need waiting for.
     Post(false, false, false, [this] {
         const SettingsLoad load = sinkaway::LoadSettings(config_);
@@ -194,7 +195,7 @@ void StoreWorker::LoadSettings() {
     });
 }
 
-void StoreWorker::AwaitSettings(int ms) {
+void BestGamesWorker::AwaitSettings(int ms) {
     if (pace_ == Pace::kBetweenFrames) {
         // Nobody else runs the jobs: the settings', asked for first, run now.
         while (!settingsRead_ && RunNext()) {
@@ -205,7 +206,7 @@ void StoreWorker::AwaitSettings(int ms) {
     ready_.wait_for(lock, std::chrono::milliseconds(ms), [this] { return settingsRead_; });
 }
 
-void StoreWorker::SaveSettings(const Settings& settings) {
+void BestGamesWorker::SaveSettings(const Settings& settings) {
     if (!write_)
         return;
     Post(true, true, true, [this, settings] {
@@ -217,11 +218,11 @@ void StoreWorker::SaveSettings(const Settings& settings) {
     });
 }
 
-void StoreWorker::CheckTable() {
+void BestGamesWorker::CheckTable() {
     Post(false, true, true, [this] { ReadTable(); });
 }
 
-void StoreWorker::LoadTable() {
+void BestGamesWorker::LoadTable() {
     // Read under the claim, proved a slice at a time: what another copy wrote meanwhile shows
     // next time.
     auto table = std::make_shared<ScoreTable>();
@@ -237,7 +238,7 @@ void StoreWorker::LoadTable() {
         });
 }
 
-ScoreTable StoreWorker::ReadTable() {
+ScoreTable BestGamesWorker::ReadTable() {
     const TableLoad load = write_ ? store_.ReadAndRepair() : store_.Read();
     if (load.status == TableLoad::Status::kUnusable) {
         WarnScores(load.problem);
@@ -250,7 +251,7 @@ ScoreTable StoreWorker::ReadTable() {
     return load.table;
 }
 
-void StoreWorker::AddGame(const ScoreEntry& game, std::string replayScript) {
+void BestGamesWorker::AddGame(const ScoreEntry& game, std::string replayScript) {
     if (!write_)
         return;
     auto added = std::make_shared<AddResult>();
@@ -279,7 +280,7 @@ void StoreWorker::AddGame(const ScoreEntry& game, std::string replayScript) {
     });
 }
 
-void StoreWorker::LoadReplay(std::string path, MusicPlayer& music) {
+void BestGamesWorker::LoadReplay(std::string path, MusicPlayer& music) {
     // Opened under the claim; proved by the reader, then played through to the watched game, a
     // slice at a time.
     struct Loading {

@@ -3,7 +3,7 @@
 // each that may have written, so that the page can copy it to the browser's storage. A replay at
 // the work bound is refused over several frames. A replay file the player brings plays over the
 // panel, or the panel says why not.
-#include "store_worker.h"
+#include "best_games_worker.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -34,7 +34,7 @@ TEST(StoreBetweenFrames, RunsOneJobPerAskAndSaysAfterEachWrite) {
     int wrote = 0;
     bool othersHold = true;        // another copy has the storage
     std::function<void()> queued;  // this copy's turn, once they let go
-    StoreWorker::Hooks hooks;
+    BestGamesWorker::Hooks hooks;
     hooks.claim = [&](std::function<void()> touch, bool writes) {
         auto turn = [&wrote, touch, writes] {
             touch();
@@ -45,8 +45,8 @@ TEST(StoreBetweenFrames, RunsOneJobPerAskAndSaysAfterEachWrite) {
         else
             turn();
     };
-    StoreWorker worker(dir.Store("data"), dir.Store("config"), true, hooks,
-                       StoreWorker::Pace::kBetweenFrames);
+    BestGamesWorker worker(dir.Store("data"), dir.Store("config"), true, hooks,
+                           BestGamesWorker::Pace::kBetweenFrames);
     ScoreEntry game;
     game.score = 7;
     game.played = "2026-12-08T03:00:00Z";
@@ -66,7 +66,7 @@ TEST(StoreBetweenFrames, RunsOneJobPerAskAndSaysAfterEachWrite) {
 
     EXPECT_TRUE(worker.RunNext());
     EXPECT_EQ(wrote, 1);
-    StoreWorker::News news = worker.Take();
+    BestGamesWorker::News news = worker.Take();
     ASSERT_TRUE(news.rows);
     EXPECT_EQ(news.rows->size(), 1u);
     EXPECT_EQ(news.newBest, 1);
@@ -93,10 +93,10 @@ TEST(StoreBetweenFrames, ABroughtReplayPlaysOverThePanelOrLeavesItWithANote) {
     Folder dir;
     NullMusicPlayer music;
     BestGames best(music);
-    best.Keep(
-        std::make_unique<StoreWorker>(dir.Store("data"), dir.Store("config"), true,
-                                      StoreWorker::Hooks{}, StoreWorker::Pace::kBetweenFrames),
-        1);
+    best.StartKeeping(std::make_unique<BestGamesWorker>(dir.Store("data"), dir.Store("config"),
+                                                        true, BestGamesWorker::Hooks{},
+                                                        BestGamesWorker::Pace::kBetweenFrames),
+                      1);
     const fs::path good = dir.path / "good.txt", bad = dir.path / "bad.txt";
     std::ofstream(good) << "seed 5\nclick imgNewGame\nadvance 700\nkeydown 39\nadvance 20000\n";
     std::ofstream(bad) << "not a replay\n";
@@ -123,7 +123,7 @@ TEST(StoreBetweenFrames, ABroughtReplayPlaysOverThePanelOrLeavesItWithANote) {
         EXPECT_EQ(best.mode(), row.mode) << row.file;
         EXPECT_EQ(best.panel().problem(), row.problem) << row.file;
         if (best.mode() == BestGames::Mode::kPanel)
-            best.Do(BestGames::Command::kClosePanel);
+            best.Handle(BestGames::Command::kClosePanel);
     }
 }
 

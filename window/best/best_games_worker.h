@@ -26,7 +26,7 @@
 
 namespace sinkaway {
 
-class StoreWorker {
+class BestGamesWorker {
   public:
     // What came back since the window last asked.
     struct News {
@@ -51,12 +51,12 @@ class StoreWorker {
     };
 
     // `write`: false keeps everything as it is on disk (reads only).
-    StoreWorker(StoreFolder data, StoreFolder config, bool write, Hooks hooks,
-                Pace pace = Pace::kOwnThread);
-    StoreWorker(const StoreWorker&) = delete;
-    StoreWorker& operator=(const StoreWorker&) = delete;
+    BestGamesWorker(StoreFolder data, StoreFolder config, bool write, Hooks hooks,
+                    Pace pace = Pace::kOwnThread);
+    BestGamesWorker(const BestGamesWorker&) = delete;
+    BestGamesWorker& operator=(const BestGamesWorker&) = delete;
     // Finishes every write asked for: a game that ended just before the window closed is kept.
-    ~StoreWorker();
+    ~BestGamesWorker();
 
     void LoadSettings();
     // Waits at most `ms` for the settings asked for, so that the first picture shows the boxes

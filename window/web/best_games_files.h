@@ -1,9 +1,9 @@
 // What the page keeps, and the replays that travel between the page and the player's own files.
 // The store's folders live in the browser's storage (IndexedDB), which every tab of the page
-// shares: kept_files.js mounts them before main runs, and a job of the store that must see the
-// latest files claims them first (read afresh under a lock all tabs share) and writes back as it
-// lets go. A best game's replay is offered as a download, and a replay file the player drops on the
-// page or picks (the panel's O) plays as one chosen from the panel.
+// shares: best_games_files.js mounts them before main runs, and a job of the store that must see
+// the latest files claims them first (read afresh under a lock all tabs share) and writes back as
+// it lets go. A best game's replay is offered as a download, and a replay file the player drops on
+// the page or picks (the panel's O) plays as one chosen from the panel.
 #pragma once
 
 #include <functional>
@@ -15,8 +15,8 @@ namespace sinkaway {
 
 // Runs `touch` once the store's folders are this tab's, freshly read from the browser's storage,
 // and keeps them so until it has run and, when it `writes`, its changes are written back
-// (StoreWorker::Hooks::claim).
-void ClaimKeptFiles(std::function<void()> touch, bool writes);
+// (BestGamesWorker::Hooks::claim).
+void ClaimBestGamesFiles(std::function<void()> touch, bool writes);
 // The page's downloads and file picker, for the best games.
 BestGames::ReplayFiles PageReplayFiles();
 // `watch` hears the path of each replay file the player brings.
