@@ -4,18 +4,17 @@
 
 #include <SDL.h>
 
-#include <chrono>
 #include <memory>
 #include <string>
 
 #include "audio.h"
 #include "autoplay.h"
-#include "best_games.h"
+#include "best_games_window.h"
 #include "event_wait.h"
 #include "fonts.h"
 #include "frame_stats.h"
 #include "input_router.h"
-#include "pacer.h"
+#include "overlays.h"
 #include "pad_devices.h"
 #include "pictures.h"
 #include "player_events.h"
@@ -25,6 +24,7 @@
 #include "tick_stats.h"
 #include "tooltip.h"
 #include "viewport.h"
+#include "window_clock.h"
 #include "window_options.h"
 
 namespace sinkaway {
@@ -51,11 +51,14 @@ class GameWindow {
     int MillisToSleep() const;
     void Render();
     void PrintStats(double wallSeconds) const;
-    int64_t NowMillis() const;
-    Micros NowMicros() const;
+    // What the best games ask of the loop after a command, their news or a file.
+    void Carry(BestGamesWindow::Effects effects);
 
     // SDL's events through the input router to the session and the screen (window_input.cpp).
     void Handle(const SDL_Event& event);
+    void HandleWindowEvent(const SDL_WindowEvent& event);
+    // False when the mouse event changes nothing the game sees.
+    bool HandleMouse(const SDL_Event& event);
     void Apply(InputRouter::Outcomes outcomes);
     // The control under a window point, with the point in output pixels.
     Control ControlAt(int windowX, int windowY, int& outX, int& outY) const;
@@ -67,16 +70,6 @@ class GameWindow {
     // draws again.
     void AfterEvent();
 
-    // The best games' SDL side (best_games_window.cpp): the worker's wake-ups, the news and
-    // the commands carried out, and the replay's form shown in place of the game's.
-    // Before the load; false when a replay asked for (--replay) cannot be played.
-    bool StartBestGames(uint64_t seed, int& status);
-    void TakeStoreNews();
-    void DoBestGames(BestGames::Command command);
-    // A replay file the player brought (the page's): watched over the panel.
-    void WatchFile(const std::string& path);
-    const Form& ShownForm() const;
-
     // What the window shows with.
     struct Screen {
         Fonts fonts;
@@ -87,22 +80,6 @@ class GameWindow {
         int64_t framePeriodMs = 16;  // the display's: a fast replay draws no more often
         std::unique_ptr<FormRenderer> drawer;
         Viewport viewport;
-    };
-    // What was drawn last, so that the loop draws only when something changed.
-    struct Drawn {
-        bool dirty = true;  // something besides the controls changed: draw again
-        uint64_t digest = 0;
-        bool tooltip = false;
-        int64_t atMs = 0;          // when, on the window's clock
-        bool replayEnded = false;  // the replay's tag said it had ended
-        std::string replayTag;
-        Label newBestLine;  // "New best #N - press H" after a game that entered the table
-    };
-    // The real clock the timers follow.
-    struct Clock {
-        std::chrono::steady_clock::time_point start;
-        Micros loopStart = 0;
-        Pacer pacer;
     };
     // Measurements (--stats).
     struct Stats {
@@ -118,19 +95,20 @@ class GameWindow {
     const WindowOptions& options_;
     bool running_ = true;
     Screen screen_;
-    Drawn drawn_;
+    Overlays overlays_;
     SeededGenerator random_;
     SdlMusicPlayer music_;
     Session session_;
-    Clock clock_;
+    WindowClock clock_;
     Stats stats_;
     Unattended unattended_;
-    InputRouter router_;
     PadDevices pads_;
     EventWait wait_;  // before best_: the store worker wakes the loop through it
     PlayerEvents player_;
     Tooltip tooltip_;
-    BestGames best_;  // last: its worker, which plays music into music_, stops first
+    // After music_ and wait_, which its worker uses, so that the worker stops before them.
+    BestGamesWindow best_;
+    InputRouter router_;  // reads the best games' mode
 };
 
 }  // namespace sinkaway

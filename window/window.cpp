@@ -67,9 +67,9 @@ GameWindow::GameWindow(const WindowOptions& options)
     : options_(options),
       music_(FindAsset(platform::MusicFileName(), options.music)),
       session_(random_, music_),
-      router_(session_.game.form, best_),
       player_(session_),
-      best_(music_) {}
+      best_(music_),
+      router_(session_.game.form, best_.games()) {}
 
 GameWindow::~GameWindow() {
     pads_.Close();
@@ -78,16 +78,6 @@ GameWindow::~GameWindow() {
         SDL_DestroyRenderer(screen_.renderer);
     if (screen_.window != nullptr)
         SDL_DestroyWindow(screen_.window);
-}
-
-int64_t GameWindow::NowMillis() const {
-    return NowMicros() / 1000;
-}
-
-Micros GameWindow::NowMicros() const {
-    return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() -
-                                                                 clock_.start)
-        .count();
 }
 
 bool GameWindow::Open(std::string& error) {
@@ -152,15 +142,18 @@ int GameWindow::Run() {
     const uint64_t seed = ScriptSeed(options_.seed, nullptr);
     if (!player_.Record(options_.record, seed))
         return 1;
-    if (int status = 0; !StartBestGames(seed, status))
+    if (int status = 0; !best_.Start(
+            options_, seed, session_.game.form, player_, [this] { wait_.Wake(); },
+            [this](const std::string& path) { Carry(best_.WatchFile(path, session_.game.form)); },
+            status))
         return status;
 
-    clock_.start = std::chrono::steady_clock::now();
+    clock_.Start();
     // The load event runs before the window is first shown.
     session_.Load(seed);
-    if (best_.keeping()) {
-        best_.AwaitSettings(100);
-        TakeStoreNews();
+    if (best_.games().keeping()) {
+        best_.games().AwaitSettings(100);
+        Carry(best_.TakeNews(session_.game.form, player_));
     }
     SDL_StopTextInput();
     // Shown first, then drawn: a picture presented to a hidden window is one nobody sees, and
@@ -175,9 +168,8 @@ int GameWindow::Run() {
     // Pads too: probing the input devices takes tens of milliseconds the first picture need not
     // wait for. Pads already plugged in announce themselves as added. Without pad support the
     // keyboard and the mouse still do everything.
-    pads_.Start(NowMillis());
-    clock_.loopStart = NowMicros();
-    clock_.pacer.Start(clock_.loopStart);
+    pads_.Start(clock_.NowMillis());
+    clock_.StartLoop();
     if (options_.seconds > 0)
         unattended_.endNanos = MonotonicNanos() + static_cast<int64_t>(options_.seconds * 1e9);
     StartupSignals::GiveBack();
@@ -188,7 +180,7 @@ int GameWindow::Run() {
 int GameWindow::Finish() {
     player_.FinishRecording();
     if (options_.stats)
-        PrintStats(static_cast<double>(NowMicros() - clock_.loopStart) / 1e6);
+        PrintStats(clock_.SecondsSinceLoop());
     return 0;
 }
 
@@ -213,10 +205,10 @@ void GameWindow::PrintStats(double wallSeconds) const {
 }
 
 int GameWindow::MillisToSleep() const {
-    const ReplayPlayer* replay = best_.replay();
+    const ReplayPlayer* replay = best_.games().replay();
     // While paused nothing runs until the player comes back, but --seconds still ends the run.
     const bool held = replay != nullptr ? replay->paused() || replay->ended() : router_.paused();
-    int64_t cap = held ? -1 : tooltip_.MillisUntilChange(NowMillis());
+    int64_t cap = held ? -1 : tooltip_.MillisUntilChange(clock_.NowMillis());
     if (unattended_.endNanos >= 0) {
         // --seconds: wake up in time to end the run.
         const int64_t left =
@@ -229,7 +221,8 @@ int GameWindow::MillisToSleep() const {
         int64_t wait = replay->WaitMillis();
         // Faster than played, the replay draws at the display's rate rather than on every tick.
         if (replay->speed() > 1)
-            wait = std::max(wait, drawn_.atMs + screen_.framePeriodMs - NowMillis());
+            wait =
+                std::max(wait, overlays_.drawnAtMs() + screen_.framePeriodMs - clock_.NowMillis());
         return static_cast<int>(cap < 0 ? wait : std::min(wait, cap));
     }
     // Woken only for the ticks that can change something; the clock still runs at least this
@@ -252,8 +245,8 @@ void GameWindow::Loop() {
     }
     while (running_) {
         // Sleeps until an event arrives or the next timer comes due; the event stays queued.
-        int wait = drawn_.dirty ? 0 : MillisToSleep();
-        if (const int64_t look = pads_.MillisToLook(NowMillis()); look >= 0)
+        int wait = overlays_.dirty() ? 0 : MillisToSleep();
+        if (const int64_t look = pads_.MillisToLook(clock_.NowMillis()); look >= 0)
             wait = static_cast<int>(wait < 0 ? look : std::min<int64_t>(wait, look));
         wait_.Wait(wait, pads_.anyOpen());
         Step();
@@ -261,15 +254,15 @@ void GameWindow::Loop() {
 }
 
 void GameWindow::Step() {
-    pads_.Look(NowMillis());  // a pad plugged in shows up among the events below
+    pads_.Look(clock_.NowMillis());  // a pad plugged in shows up among the events below
     // Ticks that came due while asleep run before the events that woke us: they came first.
-    if (ReplayPlayer* replay = best_.replay()) {
-        replay->Run(clock_.pacer.Elapse(NowMicros()), &stats_.ticks);
+    if (ReplayPlayer* replay = best_.games().replay()) {
+        replay->Run(clock_.Elapse(), &stats_.ticks);
     } else if (!router_.paused()) {
-        session_.Advance(clock_.pacer.Elapse(NowMicros()), &stats_.ticks);
+        session_.Advance(clock_.Elapse(), &stats_.ticks);
     }
     router_.FollowForm();
-    best_.SaveChanges(session_, player_.script());
+    best_.games().SaveChanges(session_, player_.script());
     if (options_.autoplay && unattended_.autoplay.Step(session_))
         AfterEvent();
     if (unattended_.endNanos >= 0 && MonotonicNanos() >= unattended_.endNanos)
@@ -278,16 +271,13 @@ void GameWindow::Step() {
     SDL_Event event;
     while (running_ && EventWait::Take(event)) Handle(event);
     // Where the store has no thread (the page), a few milliseconds of its jobs a frame.
-    best_.RunStoreJob();
-    TakeStoreNews();
-    if (best_.replay() != nullptr && best_.replay()->ended() != drawn_.replayEnded) {
-        drawn_.replayEnded = best_.replay()->ended();
-        drawn_.dirty = true;  // the tag says so
-    }
+    best_.games().RunStoreJob();
+    Carry(best_.TakeNews(session_.game.form, player_));
+    if (best_.ReplayEndChanged())
+        overlays_.Invalidate();  // the tag says so
 
-    const bool tip = tooltip_.Showing(NowMillis()) && session_.game.form.imgNewGame.visible;
-    const uint64_t digest = VisibleDigest(ShownForm());
-    if (drawn_.dirty || digest != drawn_.digest || tip != drawn_.tooltip)
+    const bool tip = tooltip_.Showing(clock_.NowMillis()) && session_.game.form.imgNewGame.visible;
+    if (overlays_.Stale(VisibleDigest(best_.ShownForm(session_.game.form)), tip))
         Render();
     if (!running_ && platform::CallsEachFrame()) {
         platform::StopCallingEachFrame();
@@ -299,39 +289,24 @@ void GameWindow::Render() {
     int w = 0, h = 0;
     SDL_GetRendererOutputSize(screen_.renderer, &w, &h);
     screen_.viewport = FitViewport(w, h);
-    const Form& form = ShownForm();
-    Overlay overlay;
-    const BestGames::Mode mode = best_.mode();
-    if (mode == BestGames::Mode::kGame) {
-        overlay.focused = router_.focused();
-        overlay.pressed = router_.drawnPressed();
-        overlay.tooltip = tooltip_.Showing(NowMillis()) && form.imgNewGame.visible;
-    }
-    overlay.tooltipX = tooltip_.x();
-    overlay.tooltipY = tooltip_.y();
-    overlay.paused = router_.paused();
-    if (const ReplayPlayer* replay = best_.replay()) {
-        overlay.paused = replay->paused();
-        drawn_.replayTag = replay->Tag();
-        overlay.replayTag = &drawn_.replayTag;
-    } else if (best_.newBest() > 0 && form.lblGameOver.visible) {
-        overlay.newBest = &drawn_.newBestLine;
-    }
-    overlay.bestGamesButton = best_.ShowsButton(form);
-    if (mode == BestGames::Mode::kPanel) {
-        overlay.panel = &best_.panel();
-        overlay.panelFiles = best_.offersFiles();
-    }
+    const Form& form = best_.ShownForm(session_.game.form);
+    const Overlay overlay = Overlays::Gather(form, router_, tooltip_, best_, clock_.NowMillis());
     screen_.drawer->Draw(form, screen_.viewport, overlay);
     SDL_RenderPresent(screen_.renderer);
     ++stats_.ticks.frames;
     stats_.frames.Presented(MonotonicNanos());
     if (options_.frames > 0 && stats_.frames.frames() >= options_.frames)
         running_ = false;
-    drawn_.dirty = false;
-    drawn_.digest = VisibleDigest(form);
-    drawn_.atMs = NowMillis();
-    drawn_.tooltip = overlay.tooltip;
+    overlays_.Drawn(overlay, VisibleDigest(form), clock_.NowMillis());
+}
+
+void GameWindow::Carry(BestGamesWindow::Effects effects) {
+    if (effects.restartClock)
+        clock_.Restart();
+    if (effects.redraw)
+        overlays_.Invalidate();
+    if (effects.quit)
+        running_ = false;
 }
 
 int RunWindow(const WindowOptions& options) {

@@ -32,20 +32,12 @@ KeyPress PressOf(const SDL_KeyboardEvent& key, uint16_t vk) {
 }  // namespace
 
 void GameWindow::Handle(const SDL_Event& e) {
-    int x = 0, y = 0;
     switch (e.type) {
         case SDL_QUIT:
             running_ = false;
             return;
         case SDL_WINDOWEVENT:
-            if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST || HiddenPage(e.window.event)) {
-                Apply(router_.FocusLost());
-                SDL_SetModState(KMOD_NONE);
-                tooltip_.Leave();
-            }
-            if (e.window.event == SDL_WINDOWEVENT_LEAVE)
-                tooltip_.Leave();
-            drawn_.dirty = true;  // exposed, resized, and the rest: draw again
+            HandleWindowEvent(e.window);
             return;
         case SDL_KEYDOWN:
             if (const uint16_t vk = ToVirtualKey(e.key.keysym.sym, e.key.keysym.mod); vk != 0) {
@@ -72,33 +64,11 @@ void GameWindow::Handle(const SDL_Event& e) {
             break;
         }
         case SDL_MOUSEBUTTONDOWN:
-            // SDL makes clicks of touches too: the fingers have had their say already.
-            if (e.button.which == SDL_TOUCH_MOUSEID)
-                return;
-            tooltip_.Dismiss();
-            if (e.button.button != SDL_BUTTON_LEFT)
-                break;
-            Apply(router_.ButtonDown(ControlAt(e.button.x, e.button.y, x, y)));
-            // Keep hearing the pointer if it leaves the window with the button down.
-            if (router_.pressed() != Control::kNone)
-                SDL_CaptureMouse(SDL_TRUE);
-            break;
         case SDL_MOUSEBUTTONUP:
-            if (e.button.which == SDL_TOUCH_MOUSEID)
+        case SDL_MOUSEMOTION:
+            if (!HandleMouse(e))
                 return;
-            if (e.button.button != SDL_BUTTON_LEFT)
-                break;
-            SDL_CaptureMouse(SDL_FALSE);
-            Apply(router_.ButtonUp(ControlAt(e.button.x, e.button.y, x, y)));
             break;
-        case SDL_MOUSEMOTION: {
-            if (e.motion.which == SDL_TOUCH_MOUSEID)
-                return;
-            const Control over = ControlAt(e.motion.x, e.motion.y, x, y);
-            tooltip_.Move(over == Control::imgNewGame, x, y, NowMillis());
-            Apply(router_.PointerMoved(over));
-            return;  // the pointer alone changes nothing the game sees
-        }
         default:
             if (!PadDevices::IsPadEvent(e))
                 return;
@@ -108,13 +78,54 @@ void GameWindow::Handle(const SDL_Event& e) {
     AfterEvent();
 }
 
+void GameWindow::HandleWindowEvent(const SDL_WindowEvent& event) {
+    if (event.event == SDL_WINDOWEVENT_FOCUS_LOST || HiddenPage(event.event)) {
+        Apply(router_.FocusLost());
+        SDL_SetModState(KMOD_NONE);
+        tooltip_.Leave();
+    }
+    if (event.event == SDL_WINDOWEVENT_LEAVE)
+        tooltip_.Leave();
+    overlays_.Invalidate();  // exposed, resized, and the rest: draw again
+}
+
+bool GameWindow::HandleMouse(const SDL_Event& e) {
+    // SDL makes mouse events of touches too: the fingers have had their say already.
+    const bool touch = e.type == SDL_MOUSEMOTION ? e.motion.which == SDL_TOUCH_MOUSEID
+                                                 : e.button.which == SDL_TOUCH_MOUSEID;
+    if (touch)
+        return false;
+    int x = 0, y = 0;
+    if (e.type == SDL_MOUSEMOTION) {
+        const Control over = ControlAt(e.motion.x, e.motion.y, x, y);
+        tooltip_.Move(over == Control::imgNewGame, x, y, clock_.NowMillis());
+        Apply(router_.PointerMoved(over));
+        return false;  // the pointer alone changes nothing the game sees
+    }
+    if (e.type == SDL_MOUSEBUTTONDOWN) {
+        tooltip_.Dismiss();
+        if (e.button.button != SDL_BUTTON_LEFT)
+            return true;
+        Apply(router_.ButtonDown(ControlAt(e.button.x, e.button.y, x, y)));
+        // Keep hearing the pointer if it leaves the window with the button down.
+        if (router_.pressed() != Control::kNone)
+            SDL_CaptureMouse(SDL_TRUE);
+        return true;
+    }
+    if (e.button.button != SDL_BUTTON_LEFT)
+        return true;
+    SDL_CaptureMouse(SDL_FALSE);
+    Apply(router_.ButtonUp(ControlAt(e.button.x, e.button.y, x, y)));
+    return true;
+}
+
 void GameWindow::Apply(InputRouter::Outcomes outcomes) {
     for (const InputOutcome& o : outcomes) {
         switch (o.kind) {
             case InputOutcome::Kind::kClick:
                 player_.Click(o.target);
                 if (o.target == ClickTarget::chkBGM || o.target == ClickTarget::chkPower)
-                    best_.BoxesTouched();
+                    best_.games().BoxesTouched();
                 break;
             case InputOutcome::Kind::kKeyDown:
                 player_.KeyDown(o.vk);
@@ -127,7 +138,7 @@ void GameWindow::Apply(InputRouter::Outcomes outcomes) {
                 break;
             case InputOutcome::Kind::kResume:
                 // The time spent paused is not the game's: no catching up.
-                clock_.pacer.Start(NowMicros());
+                clock_.Restart();
                 ResumeSound();
                 break;
             case InputOutcome::Kind::kFullscreen:
@@ -137,10 +148,10 @@ void GameWindow::Apply(InputRouter::Outcomes outcomes) {
             case InputOutcome::Kind::kPressed:
                 break;
             case InputOutcome::Kind::kBestGames:
-                DoBestGames(o.command);
+                Carry(best_.Handle(o.command));
                 break;
         }
-        drawn_.dirty = true;
+        overlays_.Invalidate();
     }
 }
 
@@ -148,7 +159,7 @@ void GameWindow::AfterEvent() {
     router_.FollowForm();
     if (!session_.game.form.imgNewGame.visible)
         tooltip_.Leave();
-    drawn_.dirty = true;
+    overlays_.Invalidate();
 }
 
 Touch GameWindow::TouchOf(const SDL_TouchFingerEvent& finger) const {
@@ -161,23 +172,8 @@ Touch GameWindow::TouchOf(const SDL_TouchFingerEvent& finger) const {
     touch.finger = finger.fingerId;
     touch.across = finger.x;
     touch.over = HitTest(session_.game.form, p);
-    // The line shows under the same condition as it is drawn.
-    touch.onNewBest = best_.replay() == nullptr && best_.newBest() > 0 &&
-                      session_.game.form.lblGameOver.visible && Contains(drawn_.newBestLine, p);
-    touch.onBestGames = best_.ShowsButton(session_.game.form) && PanelLayout::OnBestGames(p.x, p.y);
-    if (best_.replay() != nullptr && screen_.drawer) {
-        // The tag as last drawn, with room around it for a fingertip.
-        const PixelRect tag = screen_.drawer->replayTagBox();
-        const int room = tag.h() / 2;
-        touch.onReplayTag = !tag.empty() && x >= tag.x0 - room && x < tag.x1 + room &&
-                            y >= tag.y0 - room && y < tag.y1 + room;
-    }
-    if (best_.mode() == BestGames::Mode::kPanel) {
-        touch.inPanel = PanelLayout::Contains(p.x, p.y);
-        touch.panelRow = PanelLayout::RowAt(p.x, p.y);
-        touch.onSave = best_.offersFiles() && PanelLayout::OnSave(p.x, p.y);
-        touch.onOpen = best_.offersFiles() && PanelLayout::OnOpen(p.x, p.y);
-    }
+    best_.AddTouch(session_.game.form, p, x, y,
+                   screen_.drawer ? screen_.drawer->replayTagBox() : PixelRect{}, touch);
     return touch;
 }
 

@@ -1,0 +1,136 @@
+// The best games' SDL-side glue: the worker started for a player's session, its news carried out,
+// and the commands that switch between the game and a replay restarting the clock.
+#include "best_games_window.h"
+
+#include <cstdio>
+
+#include "platform.h"
+#include "xdg.h"
+
+namespace sinkaway {
+
+namespace {
+
+// The line under the final score, centred in the band between the score and the start image, in
+// the credit line's font and colour.
+Label NewBestLine(const Form& form) {
+    Label line = form.lblVantrel;
+    const float bandTop = form.lblGameOverScore.top + form.lblGameOverScore.height;
+    line.left = form.lblGameOverScore.left;
+    line.width = form.lblGameOverScore.width;
+    line.top = bandTop + (form.imgNewGame.top - bandTop - line.height) / 2;
+    line.align = Align::kCenter;
+    line.visible = true;
+    return line;
+}
+
+}  // namespace
+
+bool BestGamesWindow::Start(const WindowOptions& options, uint64_t seed, const Form& form,
+                            PlayerEvents& player, std::function<void()> wake,
+                            std::function<void(const std::string&)> watch, int& status) {
+    newBestLine_ = NewBestLine(form);
+    // Measuring runs and replays are nobody's games: they neither read nor write anything.
+    bool keep =
+        options.replay.empty() && !options.autoplay && options.seconds <= 0 && options.frames <= 0;
+    if (keep) {
+        platform::BestGamesPlace place = platform::PlaceBestGames(std::move(watch));
+        place.hooks.wake = std::move(wake);
+        if (place.files.offer)
+            games_.OfferFiles(std::move(place.files));
+        games_.StartKeeping(
+            std::make_unique<BestGamesWorker>(DataFolder(), ConfigFolder(), !options.noSave,
+                                              std::move(place.hooks), place.pace),
+            seed);
+        player.RecordEntries(games_.entries());
+    } else {
+        games_.KeepNothing();
+    }
+    if (options.replay.empty())
+        return true;
+    ReplayScript script;
+    std::string error;
+    status = ReadReplay(options.replay, script, error);
+    if (status != 0) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return false;
+    }
+    games_.WatchOnly(std::move(script));
+    return true;
+}
+
+const Form& BestGamesWindow::ShownForm(const Form& game) const {
+    return games_.replay() != nullptr ? games_.replay()->session().game.form : game;
+}
+
+BestGamesWindow::Effects BestGamesWindow::TakeNews(const Form& form, PlayerEvents& player) {
+    const BestGames::NewsEffects news = games_.TakeNews(form);
+    if (news.putBackBoxes) {
+        // Put back through the boxes' own clicks, so that the recording and the replays
+        // start from the same boxes as the game.
+        if ((form.chkPower.value == 1) != news.putBackBoxes->powerUps)
+            player.Click(ClickTarget::chkPower);
+        if ((form.chkBGM.value == 1) != news.putBackBoxes->bgm)
+            player.Click(ClickTarget::chkBGM);
+    }
+    if (news.newBest)
+        newBestLine_.caption = "New best #" + std::to_string(games_.newBest()) + " - press H";
+    if (news.switched)
+        replayEnded_ = false;
+    return {.restartClock = news.switched, .redraw = news.redraw};
+}
+
+BestGamesWindow::Effects BestGamesWindow::WatchFile(const std::string& path, const Form& form) {
+    return {.restartClock = games_.WatchFile(path, form), .redraw = true};
+}
+
+BestGamesWindow::Effects BestGamesWindow::Handle(BestGames::Command command) {
+    // The time spent on the other session was not this one's.
+    const bool switched = games_.Handle(command);
+    return {.restartClock = switched, .redraw = false, .quit = games_.over()};
+}
+
+bool BestGamesWindow::ReplayEndChanged() {
+    const ReplayPlayer* replay = games_.replay();
+    if (replay == nullptr || replay->ended() == replayEnded_)
+        return false;
+    replayEnded_ = replay->ended();
+    return true;
+}
+
+void BestGamesWindow::AddOverlay(const Form& shown, Overlay& overlay) {
+    if (const ReplayPlayer* replay = games_.replay()) {
+        overlay.paused = replay->paused();
+        replayTag_ = replay->Tag();
+        overlay.replayTag = &replayTag_;
+    } else if (games_.newBest() > 0 && shown.lblGameOver.visible) {
+        overlay.newBest = &newBestLine_;
+    }
+    overlay.bestGamesButton = games_.ShowsButton(shown);
+    if (games_.mode() == BestGames::Mode::kPanel) {
+        overlay.panel = &games_.panel();
+        overlay.panelFiles = games_.offersFiles();
+    }
+}
+
+void BestGamesWindow::AddTouch(const Form& game, TwipPoint p, int x, int y, const PixelRect& tag,
+                               Touch& touch) const {
+    // The line shows under the same condition as it is drawn.
+    touch.onNewBest = games_.replay() == nullptr && games_.newBest() > 0 &&
+                      game.lblGameOver.visible && Contains(newBestLine_, p);
+    touch.onBestGames = games_.ShowsButton(game) && PanelLayout::OnBestGames(p.x, p.y);
+    if (games_.replay() != nullptr) {
+        // The tag as last drawn, with room around it for a fingertip.
+        const int room = tag.h() / 2;
+        touch.onReplayTag = !tag.empty() && x >= tag.x0 - room && x < tag.x1 + room &&
+                            y >= tag.y0 - room && y < tag.y1 + room;
+    }
+    if (games_.mode() == BestGames::Mode::kPanel) {
+        touch.inPanel = PanelLayout::Contains(p.x, p.y);
+        touch.panelRow = PanelLayout::RowAt(p.x, p.y);
+        touch.onSave = games_.offersFiles() && PanelLayout::OnSave(p.x, p.y);
+        touch.onOpen = games_.offersFiles() && PanelLayout::OnOpen(p.x, p.y);
+    }
+}
+
+}  // namespace sinkaway
