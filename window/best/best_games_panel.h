@@ -16,6 +16,13 @@ struct BestGameRow {
     std::string replayPath;  // full path
 };
 
+// One table the panel lists: its rows as the window last heard of them, or why it has none.
+struct BestGamesTable {
+    std::vector<BestGameRow> rows;
+    std::string note;     // the line shown instead of rows: why there are none
+    bool loaded = false;  // heard of at least once
+};
+
 // Where the panel lies, in twips: inside the walls, from below the score to above the check
 // boxes' text. The drawing and the taps on its rows both go by it.
 struct PanelLayout {
@@ -68,13 +75,12 @@ class BestGamesPanel {
 
     // A new table: the choice stays on the same rank, within the rows.
     void SetRows(std::vector<BestGameRow> rows) {
-        rows_ = std::move(rows);
-        loaded_ = true;
-        if (selected_ >= static_cast<int>(rows_.size()))
-            selected_ = rows_.empty() ? 0 : static_cast<int>(rows_.size()) - 1;
+        table_.rows = std::move(rows);
+        table_.loaded = true;
+        if (selected_ >= static_cast<int>(table_.rows.size()))
+            selected_ = table_.rows.empty() ? 0 : static_cast<int>(table_.rows.size()) - 1;
     }
-    // The line shown instead of rows: why there are none.
-    void SetNote(std::string note) { note_ = std::move(note); }
+    void SetNote(std::string note) { table_.note = std::move(note); }
     // What went wrong with the last thing asked, shown in place of the keys' help until the
     // player asks for something else.
     void SetProblem(std::string problem) { problem_ = std::move(problem); }
@@ -86,24 +92,24 @@ class BestGamesPanel {
     }
     void Down() {
         problem_.clear();
-        if (selected_ + 1 < static_cast<int>(rows_.size()))
+        if (selected_ + 1 < static_cast<int>(rows().size()))
             ++selected_;
     }
     // nullptr when there are no rows.
     const BestGameRow* Selected() const {
-        return rows_.empty() ? nullptr : &rows_[static_cast<size_t>(selected_)];
+        return rows().empty() ? nullptr : &rows()[static_cast<size_t>(selected_)];
     }
     int selected() const { return selected_; }
-    const std::vector<BestGameRow>& rows() const { return rows_; }
-    const std::string& note() const { return note_; }
+    const std::vector<BestGameRow>& rows() const { return table_.rows; }
+    const std::string& note() const { return table_.note; }
     const std::string& problem() const { return problem_; }
-    bool loaded() const { return loaded_; }
+    bool loaded() const { return table_.loaded; }
 
   private:
-    bool loaded_ = false;
+    // The table shown. The choice and the problem belong to the panel, not to a table, so that
+    // more tables can come with a choice among them.
+    BestGamesTable table_;
     int selected_ = 0;
-    std::vector<BestGameRow> rows_;
-    std::string note_;
     std::string problem_;
 };
 
