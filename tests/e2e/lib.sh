@@ -77,16 +77,11 @@ start_game() {
     SDL_AUDIODRIVER="${E2E_AUDIO:-dummy}" "$1" --scale "$SCALE" "${@:2}" >"$WORK/game.out" 2>"$WORK/game.err" &
     GAME_PID=$!
     # Generous: a sanitizer build on a busy machine can take several seconds to open its window.
-    # One search at a time: xdotool dies of BadWindow when a window it found goes before it looks
-    # inside (SDL's short-lived probe window), which `search --sync` does not survive.
-    until_ok 40 "the window to appear" game_window_shown
+    WID=$(timeout 40 xdotool search --sync --onlyvisible --name 'Sinkaway' | head -n1) ||
+        fail "no window appeared"
+    [ -n "$WID" ] || fail "no window appeared"
     # Without a window manager the keyboard follows the pointer: park it over the window.
     xdotool mousemove --window "$WID" 5 200
-}
-
-game_window_shown() {
-    WID=$(xdotool search --onlyvisible --name 'Sinkaway' 2>/dev/null | head -n1)
-    [ -n "$WID" ]
 }
 
 # Pixels at scale 1 (15 twips) times the scale.
