@@ -19,7 +19,7 @@ else
         xvfb xauth xdotool imagemagick x11-utils openbox python3
         clang clang-format libclang-rt-14-dev ninja-build
         lintian appstream desktop-file-utils
-        postgresql-15 libpqxx-dev libcpp-httplib-dev libsodium-dev
+        postgresql-15 libpqxx-dev libcpp-httplib-dev libsodium-dev libcurl4-openssl-dev
     )
 fi
 

@@ -6,12 +6,14 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "best_games.h"
 #include "best_games_worker.h"
 #include "fonts.h"
+#include "http_client.h"
 
 namespace sinkaway::platform {
 
@@ -61,5 +63,9 @@ struct BestGamesPlace {
     BestGames::ReplayFiles files;
 };
 BestGamesPlace PlaceBestGames(std::function<void(const std::string& path)> watch);
+
+// ---- The world's boards ----
+// The client that reaches them: libcurl on a thread of its own on the desktop, fetch in the page.
+std::unique_ptr<HttpClient> MakeHttpClient();
 
 }  // namespace sinkaway::platform
