@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "script.h"
+#include "settings.h"
 
 namespace sinkaway {
 
@@ -48,6 +49,9 @@ int ParseOptions(int argc, char** argv, Options& o) {
     app.add_option("--replay", o.replay,
                    "Window: watch a recorded game (Space/P pause, Right/+ faster, Left/- slower, "
                    "Escape ends)");
+    app.add_option("--server", o.server,
+                   "Window: send best games to the world's boards at this address "
+                   "(http://host:port; default: the settings' Server)");
     app.add_option("--verify", o.verify,
                    "Replay a recorded game headless and print 'score N' as the last line");
     app.add_flag("--scores", o.scores,
@@ -77,6 +81,18 @@ int ParseOptions(int argc, char** argv, Options& o) {
         }
         if (o.noSave && o.headless) {
             throw CLI::ValidationError("--no-save", "only in a window (headless runs never save)");
+        }
+        if (!o.server.empty() && !IsServerAddress(o.server)) {
+            throw CLI::ValidationError("--server", "an address such as http://127.0.0.1:8080");
+        }
+        // Measuring runs, replays and runs that keep nothing never reach a server.
+        if (!o.server.empty() &&
+            (o.headless || o.autoplay || o.seconds > 0 || o.frames > 0 || o.noSave ||
+             !o.replay.empty() || !o.record.empty() || seed->count() > 0)) {
+            throw CLI::ValidationError(
+                "--server",
+                "not with --headless, --autoplay, --seconds, --frames, --no-save, "
+                "--replay, --record or --seed: those runs never reach a server");
         }
         if (seed->count() > 0) {
             uint64_t value = 0;

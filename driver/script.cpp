@@ -260,6 +260,18 @@ ReplayReading::ReplayReading(const std::string& path, bool keepEvents) : keepEve
     reader_ = std::make_unique<ScriptReader>(file_, path, ScriptUse::kReplay);
 }
 
+ReplayReading::ReplayReading(ReplayText replay, bool keepEvents)
+    : text_(std::move(replay.text)), keepEvents_(keepEvents) {
+    // An empty text is read as an empty file: the reader refuses it at its first line.
+    file_ = text_.empty() ? std::fopen("/dev/null", "rb")
+                          : ::fmemopen(text_.data(), text_.size(), "rb");
+    if (file_ == nullptr) {
+        Finish(1, "sinkaway: cannot read replay " + replay.name + ": " + std::strerror(errno));
+        return;
+    }
+    reader_ = std::make_unique<ScriptReader>(file_, replay.name, ScriptUse::kReplay);
+}
+
 ReplayReading::~ReplayReading() {
     reader_.reset();
     if (file_ != nullptr)

@@ -111,10 +111,18 @@ struct ReplayScript {
 
 // Reads a replay by every rule of a replay and plays it headless, a slice of work at a time, so
 // that a caller with frames to draw can stop between slices; ReadReplay is the same in one go.
+// A replay held in memory, such as one fetched from the world's boards; `name` stands for a path
+// in messages.
+struct ReplayText {
+    std::string text;
+    std::string name;
+};
+
 class ReplayReading {
   public:
     // `keepEvents` false keeps only the replay's seed and score.
     explicit ReplayReading(const std::string& path, bool keepEvents = true);
+    explicit ReplayReading(ReplayText replay, bool keepEvents = true);
     ReplayReading(const ReplayReading&) = delete;
     ReplayReading& operator=(const ReplayReading&) = delete;
     ~ReplayReading();
@@ -130,6 +138,7 @@ class ReplayReading {
   private:
     void Finish(int status, std::string error);
 
+    std::string text_;  // what file_ reads, for a replay held in memory
     std::FILE* file_ = nullptr;
     std::unique_ptr<ScriptReader> reader_;  // null when the file cannot be opened
     SeededGenerator random_;

@@ -9,6 +9,14 @@ void Session::Load(uint64_t seed) {
     scheduler_.Sync(game.form);
 }
 
+void Session::Restart(uint64_t seed) {
+    game.form = MakeDesignForm();
+    game.state = GameState{};
+    game.musicPlays = 0;
+    scheduler_ = TimerScheduler{};
+    Load(seed);
+}
+
 void Session::Click(ClickTarget target) {
     Form& form = game.form;
     switch (target) {

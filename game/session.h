@@ -24,6 +24,8 @@ class Session {
     Session(FloatSource& random, MusicPlayer& music) : game(random, music) {}
 
     void Load(uint64_t seed);
+    // As a new session loaded with `seed`: the design form, no game played, the clock at zero.
+    void Restart(uint64_t seed);
     // A click on a hidden control does nothing.
     void Click(ClickTarget target);
     void KeyDown(uint16_t keyCode);

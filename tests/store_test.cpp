@@ -248,12 +248,23 @@ TEST(Settings, RestoredWhenGoodDefaultsOtherwise) {
         Settings expected;
         bool problem;
     };
+    auto boxes = [](bool power, bool bgm, WorldPlayer world = {}) {
+        return Settings{.powerUps = power, .bgm = bgm, .world = std::move(world)};
+    };
     for (const Row& row : {
-             Row{nullptr, {true, true}, false},
-             Row{R"({"format": 1, "PowerUps": false, "BGM": true})", {false, true}, false},
-             Row{R"({"format": 1, "PowerUps": 0, "BGM": true})", {true, true}, true},
-             Row{"{\"format\": 1, \"Power", {true, true}, true},
-             Row{"[]", {true, true}, true},
+             Row{nullptr, boxes(true, true), false},
+             Row{R"({"format": 1, "PowerUps": false, "BGM": true})", boxes(false, true), false},
+             Row{R"({"format": 1, "PowerUps": 0, "BGM": true})", boxes(true, true), true},
+             Row{"{\"format\": 1, \"Power", boxes(true, true), true},
+             Row{"[]", boxes(true, true), true},
+             Row{R"({"format": 1, "PowerUps": true, "BGM": false, "Server": "http://h:8", "Name":
+                 "ADA", "Player": "p", "Secret": "s"})",
+                 boxes(true, false, {"http://h:8", "ADA", "p", "s"}), false},
+             // A name too long, or a server that is no web address, spoils the whole file.
+             Row{R"({"format": 1, "PowerUps": true, "BGM": true, "Name": "THIRTEEN CHARS"})",
+                 boxes(true, true), true},
+             Row{R"({"format": 1, "PowerUps": true, "BGM": true, "Server": "file:///etc"})",
+                 boxes(true, true), true},
          }) {
         TempDir dir;
         const StoreFolder folder = Folder(dir);
@@ -264,7 +275,8 @@ TEST(Settings, RestoredWhenGoodDefaultsOtherwise) {
         const SettingsLoad load = LoadSettings(folder);
         EXPECT_EQ(load.settings, row.expected) << (row.text ? row.text : "none");
         EXPECT_EQ(!load.problem.empty(), row.problem);
-        const Settings changed{!row.expected.powerUps, false};
+        Settings changed = row.expected;
+        changed.powerUps = !changed.powerUps;
         std::string error;
         ASSERT_TRUE(SaveSettings(folder, changed, error)) << error;
         EXPECT_EQ(LoadSettings(folder).settings, changed);

@@ -53,6 +53,9 @@ class GameWindow {
     void PrintStats(double wallSeconds) const;
     // What the best games ask of the loop after a command, their news or a file.
     void Carry(BestGamesWindow::Effects effects);
+    // The session starts again from a seed the world's server handed out: the title screen as
+    // it was, with the boxes as the player left them.
+    void PlayFrom(const WorldTicket& ticket);
 
     // SDL's events through the input router to the session and the screen (window_input.cpp).
     void Handle(const SDL_Event& event);
@@ -108,7 +111,8 @@ class GameWindow {
     Tooltip tooltip_;
     // After music_ and wait_, which its worker uses, so that the worker stops before them.
     BestGamesWindow best_;
-    InputRouter router_;  // reads the best games' mode
+    InputRouter router_;   // reads the best games' mode
+    bool played_ = false;  // a game started in this session: it keeps its seed
 };
 
 }  // namespace sinkaway

@@ -215,6 +215,9 @@ int GameWindow::MillisToSleep() const {
             std::max<int64_t>(0, (unattended_.endNanos - MonotonicNanos() + 999'999) / 1'000'000);
         cap = cap < 0 ? left : std::min(cap, left);
     }
+    // The world's retries and questions, when one is due.
+    if (const int64_t world = best_.MillisToWorld(); world >= 0)
+        cap = cap < 0 ? world : std::min(cap, world);
     if (held)
         return cap < 0 ? -1 : static_cast<int>(cap);
     if (replay != nullptr) {
@@ -262,6 +265,7 @@ void GameWindow::Step() {
         session_.Advance(clock_.Elapse(), &stats_.ticks);
     }
     router_.FollowForm();
+    played_ = played_ || InPlay(session_.game.form);
     best_.games().SaveChanges(session_, player_.script());
     if (options_.autoplay && unattended_.autoplay.Step(session_))
         AfterEvent();
@@ -273,6 +277,7 @@ void GameWindow::Step() {
     // Where the store has no thread (the page), a few milliseconds of its jobs a frame.
     best_.games().RunStoreJob();
     Carry(best_.TakeNews(session_.game.form, player_));
+    Carry(best_.RunWorld());
     if (best_.ReplayEndChanged())
         overlays_.Invalidate();  // the tag says so
 
@@ -307,6 +312,34 @@ void GameWindow::Carry(BestGamesWindow::Effects effects) {
         overlays_.Invalidate();
     if (effects.quit)
         running_ = false;
+    const World* world = best_.games().world();
+    // The ranked session takes over while nothing has been played in this one: the title
+    // screen looks and plays the same, only its seed is the server's.
+    if (effects.tickets && world != nullptr && world->ranked() && !best_.games().ticket() &&
+        !played_)
+        PlayFrom(*world->ranked());
+    if (effects.todaysGame && world != nullptr && world->daily() && !played_) {
+        PlayFrom(*world->daily());
+        player_.Click(ClickTarget::imgNewGame);
+        AfterEvent();
+    }
+}
+
+void GameWindow::PlayFrom(const WorldTicket& ticket) {
+    const Form& form = session_.game.form;
+    const bool power = form.chkPower.value == 1, bgm = form.chkBGM.value == 1;
+    session_.Restart(ticket.seed);
+    player_.Restart(ticket.seed);
+    best_.games().entries().Start(ticket.seed);
+    best_.games().PlayTicket(ticket);
+    // Clicked again as the player left them, so that the replay starts from the same boxes.
+    if ((form.chkPower.value == 1) != power)
+        player_.Click(ClickTarget::chkPower);
+    if ((form.chkBGM.value == 1) != bgm)
+        player_.Click(ClickTarget::chkBGM);
+    router_.FollowForm();
+    clock_.Restart();
+    overlays_.Invalidate();
 }
 
 int RunWindow(const WindowOptions& options) {

@@ -20,6 +20,7 @@ struct WindowOptions {
     bool autoplay = false;    // a game starts at once and steers itself
     bool noSave = false;      // keep no scores and no settings
     std::string replay;       // watch this recorded game instead of playing
+    std::string server;       // the world's boards ("http://host:port"); else the settings'
 };
 
 }  // namespace sinkaway

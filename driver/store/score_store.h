@@ -39,6 +39,7 @@ class ScoreStore {
     explicit ScoreStore(StoreFolder folder) : folder_(std::move(folder)) {}
 
     const std::string& folder() const { return folder_.path; }
+    const StoreFolder& storeFolder() const { return folder_; }
     std::string TablePath() const { return folder_.path + "/" + kTableName; }
 
     // Reads the table and changes nothing.

@@ -53,7 +53,9 @@ TEST(StoreBetweenFrames, RunsOneJobPerAskAndSaysAfterEachWrite) {
     game.seconds = 2;
     game.version = "1.0.0";
     worker.AddGame(game, "seed 1\nclick imgNewGame\nadvance 100\n");
-    worker.SaveSettings({false, true});
+    Settings boxes;
+    boxes.powerUps = false;
+    worker.SaveSettings(boxes);
     worker.LoadSettings();
     EXPECT_FALSE(worker.Take().rows);
     EXPECT_EQ(wrote, 0);
@@ -75,7 +77,7 @@ TEST(StoreBetweenFrames, RunsOneJobPerAskAndSaysAfterEachWrite) {
     // The settings job reads and writes nothing the page must copy.
     EXPECT_TRUE(worker.RunNext());
     EXPECT_EQ(wrote, 2);
-    EXPECT_EQ(worker.Take().settings, (Settings{false, true}));
+    EXPECT_EQ(worker.Take().settings, boxes);
     EXPECT_FALSE(worker.RunNext());
 
     // Three lines that would run the rules past their bound: refused a slice a frame.

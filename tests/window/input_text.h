@@ -33,6 +33,18 @@ inline const char* CommandText(BestGames::Command command) {
             return "save";
         case C::kOpenFile:
             return "open file";
+        case C::kNextTable:
+            return "table next";
+        case C::kPreviousTable:
+            return "table previous";
+        case C::kShowMine:
+            return "table mine";
+        case C::kShowWorld:
+            return "table world";
+        case C::kShowToday:
+            return "table today";
+        case C::kTodaysGame:
+            return "today's game";
     }
     return "?";
 }

@@ -10,7 +10,10 @@ namespace {
 constexpr const char* kLoading = "Loading the replay...";
 
 Settings BoxesOf(const Form& form) {
-    return Settings{form.chkPower.value == 1, form.chkBGM.value == 1};
+    Settings boxes;
+    boxes.powerUps = form.chkPower.value == 1;
+    boxes.bgm = form.chkBGM.value == 1;
+    return boxes;
 }
 
 }  // namespace
@@ -51,7 +54,12 @@ bool BestGames::Handle(Command command) {
                 panel_.Down();
             return false;
         case Command::kWatch:
-            if (mode_ == Mode::kPanel && store_ && panel_.Selected() != nullptr) {
+            if (mode_ == Mode::kPanel && store_ && panel_.Selected() != nullptr &&
+                panel_.tab() != BestGamesPanel::Tab::kMine) {
+                // The world's replay is fetched, then proved here as a kept one is.
+                panel_.SetProblem(kLoading);
+                world_->FetchReplay(panel_.Selected()->worldId);
+            } else if (mode_ == Mode::kPanel && store_ && panel_.Selected() != nullptr) {
                 panel_.SetProblem(kLoading);
                 store_->LoadReplay(panel_.Selected()->replayPath, music_);
             }
@@ -87,6 +95,25 @@ bool BestGames::Handle(Command command) {
             if (mode_ != Mode::kReplay && files_.pick)
                 files_.pick();
             return false;
+        case Command::kNextTable:
+        case Command::kPreviousTable:
+        case Command::kShowMine:
+        case Command::kShowWorld:
+        case Command::kShowToday:
+            if (mode_ != Mode::kPanel || !world_)
+                return false;
+            if (command == Command::kNextTable || command == Command::kPreviousTable)
+                panel_.Turn(command == Command::kNextTable ? 1 : -1);
+            else
+                panel_.ShowTab(static_cast<BestGamesPanel::Tab>(
+                    static_cast<int>(command) - static_cast<int>(Command::kShowMine)));
+            if (panel_.tab() == BestGamesPanel::Tab::kWorld)
+                world_->LoadBoard(World::Board::kAll);
+            else if (panel_.tab() == BestGamesPanel::Tab::kToday)
+                world_->LoadBoard(World::Board::kToday);
+            return false;
+        case Command::kTodaysGame:
+            return false;
     }
     return false;
 }
@@ -108,12 +135,22 @@ void BestGames::SaveChanges(const Session& session, const ScriptWriter& script) 
     const Form& form = session.game.form;
     if (InPlay(form))
         newBest_ = 0;
-    if (std::optional<FinishedGame> game = entries_.TakeFinished(session, script))
-        store_->AddGame(game->entry, std::move(game->replayScript));
+    if (std::optional<FinishedGame> game = entries_.TakeFinished(session, script)) {
+        // A game of a session the server handed out goes to the world, should it make the
+        // player's own table.
+        std::optional<WorldGame> world;
+        if (world_ && ticket_) {
+            world.emplace();
+            world->token = ticket_->token;
+            world->daily = ticket_->daily;
+        }
+        store_->AddGame(game->entry, std::move(game->replayScript), std::move(world));
+    }
     const Settings boxes = BoxesOf(form);
-    if (!(boxes == saved_)) {
-        saved_ = boxes;
-        store_->SaveSettings(boxes);
+    if (boxes.powerUps != saved_.powerUps || boxes.bgm != saved_.bgm) {
+        saved_.powerUps = boxes.powerUps;
+        saved_.bgm = boxes.bgm;
+        store_->SaveSettings(saved_);
     }
 }
 
@@ -143,6 +180,16 @@ BestGames::NewsEffects BestGames::ApplyNews(BestGamesWorker::News news, const Fo
         panel_.SetRows(std::move(*news.rows));
         effects.redraw = true;
     }
+    if (news.server)
+        effects.server = std::move(news.server);
+    if (world_ && news.player)
+        world_->HearPlayer(std::move(*news.player));
+    if (world_ && news.world) {
+        world_->HearQueue(std::move(*news.world));
+        effects.redraw = true;
+    }
+    if (world_ && (news.rows || news.world))
+        MarkMine();
     if (news.newBest > 0 && form.lblGameOver.visible && !InPlay(form)) {
         newBest_ = news.newBest;
         effects.newBest = true;
@@ -158,6 +205,80 @@ BestGames::NewsEffects BestGames::ApplyNews(BestGamesWorker::News news, const Fo
     }
     if (news.replayFailed && mode_ == Mode::kPanel) {
         panel_.SetProblem("Cannot play that replay");
+        effects.redraw = true;
+    }
+    return effects;
+}
+
+void BestGames::ConnectWorld(std::unique_ptr<World> world) {
+    world_ = std::move(world);
+    panel_.SetTabbed(world_->shown());
+    world_->Start();
+    if (store_) {
+        store_->LoadWorldPlayer();
+        store_->LoadWorld();
+    }
+}
+
+void BestGames::MarkMine() {
+    for (BestGameRow& row : panel_.mine()) {
+        row.world.clear();
+        row.worldReason.clear();
+        const WorldGame* game = world_->StatusOf(row.replayPath);
+        if (game == nullptr)
+            continue;
+        switch (game->status) {
+            case WorldGame::Status::kQueued:
+                row.world = "queued";
+                break;
+            case WorldGame::Status::kPending:
+                row.world = "pending";
+                break;
+            case WorldGame::Status::kVerified:
+                row.world = "world #" + std::to_string(game->rank);
+                break;
+            case WorldGame::Status::kRefused:
+                row.world = "refused";
+                row.worldReason = "Refused: " + game->reason;
+                break;
+        }
+    }
+}
+
+BestGames::NewsEffects BestGames::RunWorld() {
+    NewsEffects effects;
+    if (!world_)
+        return effects;
+    World::Changes changes = world_->Run();
+    effects.redraw = changes.redraw;
+    effects.tickets = changes.tickets;
+    if (changes.redraw) {
+        panel_.SetTabbed(world_->shown());
+        MarkMine();
+        for (const auto& [tab, board] :
+             {std::pair{BestGamesPanel::Tab::kWorld, World::Board::kAll},
+              std::pair{BestGamesPanel::Tab::kToday, World::Board::kToday}}) {
+            const World::BoardView& view = world_->board(board);
+            std::vector<BestGameRow> rows;
+            for (const WorldRow& r : view.rows) {
+                BestGameRow& row = rows.emplace_back();
+                row.rank = r.rank;
+                row.score = r.score;
+                row.played = r.date;
+                row.verified = true;  // the server played it again itself
+                row.name = r.name;
+                row.worldId = r.id;
+            }
+            if (view.loaded)
+                panel_.SetRows(tab, std::move(rows));
+            panel_.SetNote(tab, view.note);
+        }
+    }
+    // A replay fetched after the player left the panel is not wanted any more.
+    if (changes.replay && mode_ == Mode::kPanel && store_)
+        store_->LoadReplayText(std::move(*changes.replay), music_);
+    if (!changes.replayProblem.empty() && mode_ == Mode::kPanel) {
+        panel_.SetProblem(changes.replayProblem);
         effects.redraw = true;
     }
     return effects;

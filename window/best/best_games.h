@@ -15,6 +15,7 @@
 #include "replay_player.h"
 #include "session.h"
 #include "settings.h"
+#include "world.h"
 
 namespace sinkaway {
 
@@ -34,6 +35,12 @@ class BestGames {
         kEndReplay,  // back to the panel
         kSave,       // the chosen game's replay as a file of the player's (the page's downloads)
         kOpenFile,   // a replay file of the player's to watch: the page asks which
+        kNextTable,  // the panel's tables, where a leaderboard is configured
+        kPreviousTable,
+        kShowMine,
+        kShowWorld,
+        kShowToday,
+        kTodaysGame,  // the title screen's: a session of the day's seed (the window starts it)
     };
     // What the worker's news asks of the window.
     struct NewsEffects {
@@ -41,6 +48,8 @@ class BestGames {
         bool switched = false;                 // a replay took the screen: its clock starts now
         bool newBest = false;                  // the game just ended took rank newBest()
         std::optional<Settings> putBackBoxes;  // the saved boxes, to be clicked into place
+        std::optional<std::string> server;     // the settings' leaderboard ("" for none), at start
+        bool tickets = false;                  // the world's sessions changed
     };
 
     // What a page offers besides, where the player cannot reach the replays' folder: the chosen
@@ -68,6 +77,11 @@ class BestGames {
     bool ShowsButton(const Form& form) const {
         return offersFiles() && mode_ == Mode::kGame && !InPlay(form);
     }
+    // "D today's game", on the title screen of `form` once the day's session is at hand.
+    bool OffersToday(const Form& form) const {
+        return world_ && world_->daily() && mode_ == Mode::kGame && !replay_ &&
+               form.imgNewGame.visible && form.lblSinkaway.visible;
+    }
 
     Mode mode() const { return mode_; }
     // The command line's replay was left.
@@ -79,6 +93,22 @@ class BestGames {
     BestGamesEntries& entries() { return entries_; }
     // The rank the last game took, while its game-over screen shows; 0 when none.
     int newBest() const { return newBest_; }
+
+    // The world's boards, once a leaderboard is configured: the panel gets their tables, the
+    // games of a session played from `ticket` go to them, and the world's news is taken here.
+    void ConnectWorld(std::unique_ptr<World> world);
+    World* world() { return world_.get(); }
+    const World* world() const { return world_.get(); }
+    // The session on screen plays from `ticket` (none: a seed of its own, unranked).
+    void PlayTicket(std::optional<WorldTicket> ticket) { ticket_ = std::move(ticket); }
+    const std::optional<WorldTicket>& ticket() const { return ticket_; }
+    // Between frames: the world's answers.
+    NewsEffects RunWorld();
+    // What the server said of a game, to keep with the queue.
+    void KeepWorld(WorldGame game) {
+        if (store_)
+            store_->UpdateWorld(std::move(game));
+    }
     bool keeping() const { return store_ != nullptr; }
 
     // True when the session on screen changed: the window's clock starts again, as the time
@@ -114,6 +144,10 @@ class BestGames {
     bool watchOnly_ = false;
     ReplayFiles files_;
     bool over_ = false;
+    std::optional<WorldTicket> ticket_;
+    // Marks the player's own rows with what the world made of them.
+    void MarkMine();
+    std::unique_ptr<World> world_;            // before store_: its hooks post to the worker
     std::unique_ptr<BestGamesWorker> store_;  // last: stops first; null when this run keeps nothing
 };
 

@@ -23,7 +23,7 @@ constexpr float kRowTop = PanelLayout::kRowTop, kRowHeight = PanelLayout::kRowHe
 constexpr float kPad = PanelLayout::kPad;
 
 // Keys for the text cache: one per line of text the panel shows.
-constexpr int kLines = 17;
+constexpr int kLines = 24;
 const char kLineKeys[kLines] = {};
 const char kTagKey = 0;
 
@@ -57,10 +57,17 @@ void FormRenderer::DrawPanel(const BestGamesPanel& panel, bool files) {
         const SDL_Rect dst{centred ? x - image.w / 2 : x, y, image.w, image.h};
         SDL_RenderCopy(sdl_, image.texture, nullptr, &dst);
     };
-    line(0, "Best games", kTitleFont, kTitleInk, (box.x0 + box.x1) / 2, vp_.Y(kTop + 150), true);
+    const bool world = panel.tabbed() && panel.tab() != BestGamesPanel::Tab::kMine;
+    if (panel.tabbed())
+        DrawPanelTabs(panel);
+    else
+        line(0, "Best games", kTitleFont, kTitleInk, (box.x0 + box.x1) / 2, vp_.Y(kTop + 150),
+             true);
     const int textLeft = vp_.X(kLeft + kPad);
-    line(1, "  #    Score  Played (UTC)", kRowFont, kInk, textLeft, vp_.Y(kRowTop - kRowHeight),
-         false);
+    const char* header = world            ? "  #  Name          Score  Date"
+                         : panel.tabbed() ? "  #    Score  Date   World"
+                                          : "  #    Score  Played (UTC)";
+    line(1, header, kRowFont, kInk, textLeft, vp_.Y(kRowTop - kRowHeight), false);
 
     const auto& rows = panel.rows();
     if (rows.empty()) {
@@ -77,13 +84,24 @@ void FormRenderer::DrawPanel(const BestGamesPanel& panel, bool files) {
         const PixelRect band = vp_.Rect(kLeft + kPad / 2, top, kWidth - kPad, kRowHeight);
         if (chosen)
             paint_.Fill(band, kChosen);
-        // "2026-12-08T03:00:00Z" shown as "2026-12-08 03:00".
-        const std::string date = row.played.substr(0, 10) + " " + row.played.substr(11, 5);
-        char text[64];
-        std::snprintf(text, sizeof text, "%3d %8" PRId64 "  %s", row.rank, row.score, date.c_str());
+        char text[96];
+        if (world) {
+            // A world row: its player's name and the day, "12-08".
+            std::snprintf(text, sizeof text, "%3d  %-12s %6" PRId64 "  %s", row.rank,
+                          row.name.c_str(), row.score, row.played.substr(5, 5).c_str());
+        } else if (panel.tabbed()) {
+            // The player's own, with what the world made of it.
+            std::snprintf(text, sizeof text, "%3d %8" PRId64 "  %s  %s", row.rank, row.score,
+                          row.played.substr(5, 5).c_str(), row.world.c_str());
+        } else {
+            // "2026-12-08T03:00:00Z" shown as "2026-12-08 03:00".
+            const std::string date = row.played.substr(0, 10) + " " + row.played.substr(11, 5);
+            std::snprintf(text, sizeof text, "%3d %8" PRId64 "  %s", row.rank, row.score,
+                          date.c_str());
+        }
         const Color ink = chosen ? colors::kBlack : kInk;
         line(3 + static_cast<int>(i), text, kRowFont, ink, textLeft, band.y0 + u, false);
-        if (row.verified) {
+        if (row.verified && !world) {
             const int side = band.h() - 4 * u;
             const int right = vp_.X(kLeft + kWidth - kPad);
             DrawTick({right - side, band.y0 + u, right, band.y0 + u + side}, ink);
@@ -91,13 +109,56 @@ void FormRenderer::DrawPanel(const BestGamesPanel& panel, bool files) {
     }
     // A problem with what the player asked for takes the help line's place until the next key.
     static const std::string kHelp = "Up/Down choose  Enter watch  H close";
-    line(13, panel.problem().empty() ? kHelp : panel.problem(), kRowFont, kInk,
-         (box.x0 + box.x1) / 2, vp_.Y(kTop + kHeight - 420), true);
+    static const std::string kWorldHelp = "Tab table  Enter watch  N name  H close";
+    const BestGameRow* chosen = panel.Selected();
+    const std::string& help = !panel.problem().empty() ? panel.problem()
+                              : chosen != nullptr && !chosen->worldReason.empty()
+                                  ? chosen->worldReason
+                              : panel.tabbed() ? kWorldHelp
+                                               : kHelp;
+    line(13, help, kRowFont, kInk, (box.x0 + box.x1) / 2, vp_.Y(kTop + kHeight - 420), true);
     if (!files)
         return;
     constexpr float top = PanelLayout::kButtonTop, wide = PanelLayout::kButtonWidth;
     DrawKeyButton(14, {PanelLayout::kOpenLeft, top, wide}, "O open");
     DrawKeyButton(15, {PanelLayout::kSaveLeft, top, wide}, "S save");
+}
+
+void FormRenderer::DrawPanelTabs(const BestGamesPanel& panel) {
+    // The three tables' names across the title; the one shown filled.
+    static const char* const kNames[BestGamesPanel::kTabs] = {"Mine", "World", "Today"};
+    TTF_Font* face = fonts_.Get(kTitleFont, vp_.FontPixels(kTitleFont.points));
+    for (int i = 0; i < BestGamesPanel::kTabs; ++i) {
+        const float left = kLeft + kPad + static_cast<float>(i) * PanelLayout::kTabWidth;
+        const PixelRect cell =
+            vp_.Rect(left, PanelLayout::kTabTop, PanelLayout::kTabWidth, PanelLayout::kTabHeight);
+        const bool shown = static_cast<int>(panel.tab()) == i;
+        if (shown)
+            paint_.Fill(cell, kTitleInk);
+        const TextImage& image = text_.Get(&kLineKeys[17 + i], kNames[i],
+                                           shown ? colors::kBlack : kTitleInk, face, 0, false);
+        if (image.texture == nullptr)
+            continue;
+        const SDL_Rect dst{(cell.x0 + cell.x1 - image.w) / 2, (cell.y0 + cell.y1 - image.h) / 2,
+                           image.w, image.h};
+        SDL_RenderCopy(sdl_, image.texture, nullptr, &dst);
+    }
+}
+
+void FormRenderer::DrawTodayButton() {
+    DrawKeyButton(20, {PanelLayout::kBestLeft, PanelLayout::kTodayTop, PanelLayout::kBestWidth},
+                  "D today's game");
+}
+
+void FormRenderer::DrawWorldNote(const char* note) {
+    // Small, in the top right corner inside the walls: the title's own corner stays clear.
+    TTF_Font* face = fonts_.Get(kRowFont, vp_.FontPixels(kRowFont.points));
+    const TextImage& image = text_.Get(&kLineKeys[21], note, colors::kGrey, face, 0, false);
+    if (image.texture == nullptr)
+        return;
+    const int u = Unit();
+    const SDL_Rect dst{vp_.X(4560) - 4 * u - image.w, vp_.Y(80) + 3 * u, image.w, image.h};
+    SDL_RenderCopy(sdl_, image.texture, nullptr, &dst);
 }
 
 void FormRenderer::DrawBestGamesButton() {

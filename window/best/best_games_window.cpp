@@ -35,6 +35,7 @@ bool BestGamesWindow::Start(const WindowOptions& options, uint64_t seed, const F
         options.replay.empty() && !options.autoplay && options.seconds <= 0 && options.frames <= 0;
     if (keep) {
         platform::BestGamesPlace place = platform::PlaceBestGames(std::move(watch));
+        wake_ = wake;
         place.hooks.wake = std::move(wake);
         if (place.files.offer)
             games_.OfferFiles(std::move(place.files));
@@ -43,6 +44,13 @@ bool BestGamesWindow::Start(const WindowOptions& options, uint64_t seed, const F
                                               std::move(place.hooks), place.pace),
             seed);
         player.RecordEntries(games_.entries());
+        // Measuring runs, a visit that keeps nothing, a seed of the player's and a recording
+        // are unranked: they never reach the world.
+        worldAllowed_ = !options.noSave && !options.seed && options.record.empty();
+        if (worldAllowed_ && !options.server.empty())
+            ConnectWorld(options.server);
+        else if (std::optional<std::string> own = platform::OwnLeaderboard(); worldAllowed_ && own)
+            ConnectWorld(*own);
     } else {
         games_.KeepNothing();
     }
@@ -77,7 +85,26 @@ BestGamesWindow::Effects BestGamesWindow::TakeNews(const Form& form, PlayerEvent
         newBestLine_.caption = "New best #" + std::to_string(games_.newBest()) + " - press H";
     if (news.switched)
         replayEnded_ = false;
+    if (news.server && !news.server->empty() && worldAllowed_ && games_.world() == nullptr)
+        ConnectWorld(*news.server);
     return {.restartClock = news.switched, .redraw = news.redraw};
+}
+
+void BestGamesWindow::ConnectWorld(std::string server) {
+    const bool told = !server.empty();
+    games_.ConnectWorld(std::make_unique<World>(
+        platform::MakeHttpClient(), std::move(server), told,
+        World::Hooks{.wake = wake_,
+                     .keep = [this](WorldGame game) { games_.KeepWorld(std::move(game)); }}));
+}
+
+BestGamesWindow::Effects BestGamesWindow::RunWorld() {
+    const BestGames::NewsEffects news = games_.RunWorld();
+    return {.redraw = news.redraw, .tickets = news.tickets};
+}
+
+int64_t BestGamesWindow::MillisToWorld() const {
+    return games_.world() != nullptr ? games_.world()->MillisToNext() : -1;
 }
 
 BestGamesWindow::Effects BestGamesWindow::WatchFile(const std::string& path, const Form& form) {
@@ -87,7 +114,10 @@ BestGamesWindow::Effects BestGamesWindow::WatchFile(const std::string& path, con
 BestGamesWindow::Effects BestGamesWindow::Handle(BestGames::Command command) {
     // The time spent on the other session was not this one's.
     const bool switched = games_.Handle(command);
-    return {.restartClock = switched, .redraw = false, .quit = games_.over()};
+    return {.restartClock = switched,
+            .redraw = command != BestGames::Command::kTodaysGame ? false : true,
+            .quit = games_.over(),
+            .todaysGame = command == BestGames::Command::kTodaysGame};
 }
 
 bool BestGamesWindow::ReplayEndChanged() {
@@ -107,6 +137,14 @@ void BestGamesWindow::AddOverlay(const Form& shown, Overlay& overlay) {
         overlay.newBest = &newBestLine_;
     }
     overlay.bestGamesButton = games_.ShowsButton(shown);
+    overlay.todayButton = games_.OffersToday(shown);
+    // The title screen says when this session will not reach the world: the server did not
+    // hand one out within a second.
+    if (const World* world = games_.world();
+        world != nullptr && world->shown() && games_.replay() == nullptr && !games_.ticket() &&
+        shown.lblSinkaway.visible && games_.mode() == BestGames::Mode::kGame &&
+        world->MillisSinceStart() >= 1000)
+        overlay.worldNote = world->reached() ? "Unranked" : "Unranked: no connection";
     if (games_.mode() == BestGames::Mode::kPanel) {
         overlay.panel = &games_.panel();
         overlay.panelFiles = games_.offersFiles();
@@ -130,7 +168,9 @@ void BestGamesWindow::AddTouch(const Form& game, TwipPoint p, int x, int y, cons
         touch.panelRow = PanelLayout::RowAt(p.x, p.y);
         touch.onSave = games_.offersFiles() && PanelLayout::OnSave(p.x, p.y);
         touch.onOpen = games_.offersFiles() && PanelLayout::OnOpen(p.x, p.y);
+        touch.panelTab = games_.panel().tabbed() ? PanelLayout::TabAt(p.x, p.y) : -1;
     }
+    touch.onToday = games_.OffersToday(game) && PanelLayout::OnToday(p.x, p.y);
 }
 
 }  // namespace sinkaway

@@ -22,7 +22,9 @@ class BestGamesWindow {
     struct Effects {
         bool restartClock = false;  // the session on screen changed: its time starts now
         bool redraw = false;
-        bool quit = false;  // the command line's replay was left
+        bool quit = false;        // the command line's replay was left
+        bool tickets = false;     // the world's sessions changed: a ranked one may start
+        bool todaysGame = false;  // the player asked for the day's session
     };
 
     // Replays play their music into `music`.
@@ -39,6 +41,10 @@ class BestGamesWindow {
                int& status);
     // The worker's news, with `form` the game's and `player` to click the boxes back.
     Effects TakeNews(const Form& form, PlayerEvents& player);
+    // The world's answers, between frames.
+    Effects RunWorld();
+    // How long the loop may sleep before the world has something due; -1: no limit.
+    int64_t MillisToWorld() const;
     Effects Handle(BestGames::Command command);
     // A replay file the player brought (the page's): watched over the panel.
     Effects WatchFile(const std::string& path, const Form& form);
@@ -55,8 +61,14 @@ class BestGamesWindow {
                   Touch& touch) const;
 
   private:
+    // The world's boards at `server` ("" the page's origin).
+    void ConnectWorld(std::string server);
+
     BestGames games_;
-    Label newBestLine_;  // "New best #N - press H" after a game that entered the table
+    bool worldAllowed_ = false;
+    std::function<void()> wake_;  // wakes the loop: the worker's news and the world's answers  // a
+                                  // player's session that keeps its games, with no seed given
+    Label newBestLine_;           // "New best #N - press H" after a game that entered the table
     std::string replayTag_;
     bool replayEnded_ = false;  // the replay's tag said it had ended
 };

@@ -172,8 +172,12 @@ BestGamesWorker::Step BestGamesWorker::ProveRows(
                 p->proof.reset();
                 known = proven_.end() - 1;
             }
-            p->rows.push_back({static_cast<int>(p->rows.size()) + 1, e.score, e.played,
-                               known->second, store_.folder() + "/" + e.replay});
+            BestGameRow& row = p->rows.emplace_back();
+            row.rank = static_cast<int>(p->rows.size());
+            row.score = e.score;
+            row.played = e.played;
+            row.verified = known->second;
+            row.replayPath = store_.folder() + "/" + e.replay;
         }
         done(std::move(p->rows));
         return true;
@@ -189,6 +193,7 @@ void BestGamesWorker::LoadSettings() {
         Publish([&](News& n) {
             if (load.found)
                 n.settings = load.settings;
+            n.server = load.settings.world.server;
             settingsRead_ = true;
         });
         ready_.notify_all();
@@ -210,11 +215,68 @@ void BestGamesWorker::SaveSettings(const Settings& settings) {
     if (!write_)
         return;
     Post(true, true, true, [this, settings] {
+        // Only the boxes: the world's player on disk stays as another copy may have made it.
+        SettingsLoad load = sinkaway::LoadSettings(config_);
+        load.settings.powerUps = settings.powerUps;
+        load.settings.bgm = settings.bgm;
         std::string error;
-        if (!sinkaway::SaveSettings(config_, settings, error) && !settingsWarned_) {
+        if (!sinkaway::SaveSettings(config_, load.settings, error) && !settingsWarned_) {
             std::fprintf(stderr, "sinkaway: settings will not be kept: %s\n", error.c_str());
             settingsWarned_ = true;
         }
+    });
+}
+
+void BestGamesWorker::LoadWorldPlayer(std::optional<std::string> name) {
+    Post(true, true, true, [this, name = std::move(name)] {
+        SettingsLoad load = sinkaway::LoadSettings(config_);
+        WorldPlayer& player = load.settings.world;
+        const WorldPlayer before = player;
+        if (player.id.empty() || player.secret.empty()) {
+            const WorldPlayer made = MakeWorldPlayer();
+            player.id = made.id;
+            player.secret = made.secret;
+        }
+        if (name)
+            player.name = *name;
+        std::string error;
+        if (write_ && !(player == before) &&
+            !sinkaway::SaveSettings(config_, load.settings, error) && !settingsWarned_) {
+            std::fprintf(stderr, "sinkaway: settings will not be kept: %s\n", error.c_str());
+            settingsWarned_ = true;
+        }
+        Publish([&](News& n) { n.player = player; });
+    });
+}
+
+void BestGamesWorker::ChangeWorld(const std::function<void(WorldQueue&)>& change) {
+    WorldQueueLoad load = LoadWorldQueue(store_.storeFolder());
+    if (!load.problem.empty())
+        std::fprintf(stderr, "sinkaway: %s; started again\n", load.problem.c_str());
+    if (change) {
+        change(load.queue);
+        std::string error;
+        if (write_ && !SaveWorldQueue(store_.storeFolder(), load.queue, error))
+            WarnScores(error);
+    }
+    Publish([&](News& n) { n.world = std::move(load.queue); });
+}
+
+void BestGamesWorker::LoadWorld() {
+    Post(false, false, true, [this] { ChangeWorld(nullptr); });
+}
+
+void BestGamesWorker::UpdateWorld(WorldGame game) {
+    Post(true, true, true, [this, game = std::move(game)]() mutable {
+        ChangeWorld([&](WorldQueue& queue) {
+            // Only a game still queued there: a game gone meanwhile stays gone.
+            for (const WorldGame& g : queue) {
+                if (g.replay == game.replay) {
+                    MergeWorldGame(queue, std::move(game));
+                    return;
+                }
+            }
+        });
     });
 }
 
@@ -251,12 +313,19 @@ ScoreTable BestGamesWorker::ReadTable() {
     return load.table;
 }
 
-void BestGamesWorker::AddGame(const ScoreEntry& game, std::string replayScript) {
+void BestGamesWorker::AddGame(const ScoreEntry& game, std::string replayScript,
+                              std::optional<WorldGame> world) {
     if (!write_)
         return;
     auto added = std::make_shared<AddResult>();
-    auto touch = [this, game, script = std::move(replayScript), added] {
+    auto touch = [this, game, script = std::move(replayScript), added,
+                  world = std::move(world)]() mutable {
         *added = store_.Add(game, script);
+        if (added->ok && added->rank > 0 && world) {
+            world->replay = added->entry.replay;
+            world->text = script;
+            ChangeWorld([&](WorldQueue& queue) { MergeWorldGame(queue, std::move(*world)); });
+        }
         if (!added->movedAside.empty()) {
             std::fprintf(stderr, "sinkaway: %s was broken; moved aside as %s\n",
                          store_.TablePath().c_str(), added->movedAside.c_str());
@@ -281,6 +350,29 @@ void BestGamesWorker::AddGame(const ScoreEntry& game, std::string replayScript) 
 }
 
 void BestGamesWorker::LoadReplay(std::string path, MusicPlayer& music) {
+    LoadReplayFrom(
+        [path = std::move(path)]() -> std::unique_ptr<ReplayReading> {
+            struct stat st;
+            // Only the replay file itself: a link planted in the replay folder is not followed.
+            if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+                std::fprintf(stderr, "sinkaway: no replay at %s\n", path.c_str());
+                return nullptr;
+            }
+            return std::make_unique<ReplayReading>(path);
+        },
+        music);
+}
+
+void BestGamesWorker::LoadReplayText(std::string text, MusicPlayer& music) {
+    LoadReplayFrom(
+        [text = std::move(text)]() mutable {
+            return std::make_unique<ReplayReading>(ReplayText{std::move(text), "world replay"});
+        },
+        music);
+}
+
+void BestGamesWorker::LoadReplayFrom(std::function<std::unique_ptr<ReplayReading>()> open,
+                                     MusicPlayer& music) {
     // Opened under the claim; proved by the reader, then played through to the watched game, a
     // slice at a time.
     struct Loading {
@@ -288,15 +380,8 @@ void BestGamesWorker::LoadReplay(std::string path, MusicPlayer& music) {
         std::unique_ptr<ReplayPlayer> player;
     };
     auto l = std::make_shared<Loading>();
-    auto open = [path = std::move(path), l] {
-        struct stat st;
-        // Only the replay file itself: a link planted in the replay folder is not followed.
-        if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
-            std::fprintf(stderr, "sinkaway: no replay at %s\n", path.c_str());
-        else
-            l->reading = std::make_unique<ReplayReading>(path);
-    };
-    Post(false, false, true, std::move(open), [this, &music, l](uint64_t work) {
+    auto touch = [open = std::move(open), l] { l->reading = open(); };
+    Post(false, false, true, std::move(touch), [this, &music, l](uint64_t work) {
         auto fail = [this] {
             Publish([](News& n) { n.replayFailed = true; });
             return true;

@@ -23,6 +23,7 @@
 #include "replay_player.h"
 #include "score_store.h"
 #include "settings.h"
+#include "world_queue.h"
 
 namespace sinkaway {
 
@@ -31,11 +32,14 @@ class BestGamesWorker {
     // What came back since the window last asked.
     struct News {
         std::optional<Settings> settings;              // the saved settings, at start
+        std::optional<std::string> server;             // the settings' leaderboard, at start
         std::optional<std::vector<BestGameRow>> rows;  // the table as it now stands
         std::optional<std::string> note;               // why the table shows no rows
         int newBest = 0;                               // the rank the last game took
         std::unique_ptr<ReplayPlayer> replay;          // a replay asked for, ready to watch
         bool replayFailed = false;
+        std::optional<WorldPlayer> player;  // who sends games to the world, once made up
+        std::optional<WorldQueue> world;    // the games on their way to it, as they now stand
     };
 
     // Where the jobs run: on the worker's own thread, or in the window's loop (RunNext).
@@ -62,14 +66,27 @@ class BestGamesWorker {
     // Waits at most `ms` for the settings asked for, so that the first picture shows the boxes
     // as they were left; a slow disk only costs the wait.
     void AwaitSettings(int ms);
+    // Saves the boxes, leaving the rest of the settings as they are on disk.
     void SaveSettings(const Settings& settings);
+    // Reads the world's player, makes one up if there is none yet, and sets its name when `name`
+    // is given; news says who it is. With `server` the settings' server wins over none.
+    void LoadWorldPlayer(std::optional<std::string> name = std::nullopt);
+    // Reads the games on their way to the world.
+    void LoadWorld();
+    // Keeps what the server said of a game (or that it was sent); news has the queue after.
+    void UpdateWorld(WorldGame game);
     // Reads the table and proves its replays for the panel.
     void LoadTable();
     // Only reads the table: a broken one is moved aside and an unusable folder reported now,
     // rather than when the first game ends.
     void CheckTable();
-    void AddGame(const ScoreEntry& game, std::string replayScript);
+    // A game that ended, with `world` when it goes to the world's boards should it make the
+    // table: it is queued there under its kept replay's path.
+    void AddGame(const ScoreEntry& game, std::string replayScript,
+                 std::optional<WorldGame> world = std::nullopt);
     void LoadReplay(std::string path, MusicPlayer& music);
+    // A replay fetched from the world's boards, proved and played through as a file's is.
+    void LoadReplayText(std::string text, MusicPlayer& music);
 
     // Between frames: runs the next job asked for, or a slice of it; false when none ran (none
     // was asked for, the storage is not yet this copy's, or the jobs have a thread of their own).
@@ -99,6 +116,9 @@ class BestGamesWorker {
     void Publish(const std::function<void(News&)>& fill);
     ScoreTable ReadTable();
     void WarnScores(const std::string& why);
+    // Reads the world queue, changes it and writes it back, under the claim; news has it after.
+    void ChangeWorld(const std::function<void(WorldQueue&)>& change);
+    void LoadReplayFrom(std::function<std::unique_ptr<ReplayReading>()> open, MusicPlayer& music);
 
     ScoreStore store_;
     StoreFolder config_;

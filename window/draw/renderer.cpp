@@ -88,6 +88,10 @@ void FormRenderer::Draw(const Form& form, const Viewport& viewport, const Overla
                overlay.pressed == Control::cmdNewGame);
     if (overlay.bestGamesButton)
         DrawBestGamesButton();
+    if (overlay.todayButton)
+        DrawTodayButton();
+    if (overlay.worldNote != nullptr)
+        DrawWorldNote(overlay.worldNote);
     if (overlay.tooltip)
         DrawTooltip(overlay.tooltipX, overlay.tooltipY);
     tagBox_ = {};

@@ -30,6 +30,10 @@ struct Overlay {
     bool panelFiles = false;                 // with the page's "O open" and "S save" on it
     bool bestGamesButton = false;            // the page's "H best games", bottom right
     const std::string* replayTag = nullptr;  // while a replay plays: "Replay 2×" in a corner
+    // The world's boards, where a leaderboard is configured: "D today's game" above "H best
+    // games", and a discreet word on the title screen when the session is not ranked.
+    bool todayButton = false;
+    const char* worldNote = nullptr;
 };
 
 class FormRenderer {
@@ -60,6 +64,9 @@ class FormRenderer {
     void DrawReplayTag(const std::string& tag);
     void DrawTick(const PixelRect& cell, Color color);
     void DrawBestGamesButton();
+    void DrawTodayButton();
+    void DrawWorldNote(const char* note);
+    void DrawPanelTabs(const BestGamesPanel& panel);
     // A boxed "key what-it-does" button of the page's, `index` its line in the text cache.
     struct KeyButton {
         float left, top, width;  // twips

@@ -48,6 +48,10 @@ void PadMapper::Button(int pad, PadButton button, bool pressed, std::vector<PadO
             if (pressed)
                 out.push_back({PadOutput::Kind::kStart});
             break;
+        case PadButton::kX:
+            if (pressed)
+                out.push_back({PadOutput::Kind::kToday});
+            break;
         case PadButton::kBack:
         case PadButton::kY:
             if (pressed)

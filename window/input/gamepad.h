@@ -9,10 +9,10 @@
 
 namespace sinkaway {
 
-enum class PadButton : uint8_t { kDpadLeft, kDpadRight, kA, kStart, kBack, kY, kOther };
+enum class PadButton : uint8_t { kDpadLeft, kDpadRight, kA, kStart, kBack, kX, kY, kOther };
 
 struct PadOutput {
-    enum class Kind : uint8_t { kKeyDown, kKeyUp, kNewGame, kStart, kBestGames } kind;
+    enum class Kind : uint8_t { kKeyDown, kKeyUp, kNewGame, kStart, kBestGames, kToday } kind;
     uint16_t vk = 0;  // kKeyDown, kKeyUp
     bool operator==(const PadOutput&) const = default;
 };

@@ -102,12 +102,16 @@ bool InputRouter::TakenByMode(const KeyPress& press) {
     const uint16_t vk = press.vk;
     const Mode mode = best_.mode();
     if (mode == Mode::kGame) {
-        // Only the title and game-over screens have the panel: in play H is any key.
+        // Only the title and game-over screens have the panel: in play H is any key. D is the
+        // day's session, where the title screen offers it.
         const bool files = vk == kKeyO && best_.offersFiles();
-        if ((vk != kKeyH && !files) || InPlay(form_) || paused_)
+        const bool today = vk == kKeyD && best_.OffersToday(form_);
+        if ((vk != kKeyH && !files && !today) || InPlay(form_) || paused_)
             return false;
         windowKeys_.insert(vk);
-        if (!press.repeat && files) {
+        if (!press.repeat && today) {
+            Emit(Command::kTodaysGame);
+        } else if (!press.repeat && files) {
             Emit(Command::kOpenFile);
         } else if (!press.repeat) {
             TogglePanel();
@@ -128,6 +132,11 @@ bool InputRouter::TakenByMode(const KeyPress& press) {
             TogglePanel();
         } else if (!press.repeat && best_.offersFiles() && (vk == kKeyS || vk == kKeyO)) {
             Emit(vk == kKeyS ? Command::kSave : Command::kOpenFile);
+        } else if (!press.repeat && best_.panel().tabbed() &&
+                   (vk == kKeyTab || vk == kKeyLeft || vk == kKeyRight)) {
+            // Where a leaderboard is configured: the player's own table, the world's, today's.
+            const bool back = vk == kKeyLeft || (vk == kKeyTab && press.shift);
+            Emit(back ? Command::kPreviousTable : Command::kNextTable);
         }
         return true;
     }
@@ -266,6 +275,11 @@ InputRouter::Outcomes InputRouter::FingerDown(const Touch& touch) {
     Begin();
     if (fingers_.count(touch.finger) != 0)
         return out_;  // already down: the touch screen said so twice
+    if (touch.onToday && best_.mode() == BestGames::Mode::kGame && !paused_ && !InPlay(form_)) {
+        Emit(BestGames::Command::kTodaysGame);
+        fingers_[touch.finger] = 0;
+        return out_;
+    }
     const bool opensPanel = (touch.onNewBest || touch.onBestGames) && !paused_ && !InPlay(form_);
     if (best_.mode() != BestGames::Mode::kGame || opensPanel) {
         TouchBestGames(touch);
@@ -359,6 +373,10 @@ void InputRouter::TouchBestGames(const Touch& touch) {
                 Emit(touch.onSave ? Command::kSave : Command::kOpenFile);
                 break;
             }
+            if (touch.panelTab >= 0) {
+                Emit(static_cast<Command>(static_cast<int>(Command::kShowMine) + touch.panelTab));
+                break;
+            }
             const int rows = static_cast<int>(best_.panel().rows().size());
             if (touch.panelRow < 0 || touch.panelRow >= rows)
                 break;
@@ -430,6 +448,10 @@ InputRouter::Outcomes InputRouter::FromPad() {
                 break;
             case PadOutput::Kind::kBestGames:
                 TogglePanel();
+                break;
+            case PadOutput::Kind::kToday:
+                if (best_.mode() == BestGames::Mode::kGame && best_.OffersToday(form_) && !paused_)
+                    Emit(BestGames::Command::kTodaysGame);
                 break;
             case PadOutput::Kind::kStart:
                 // During play Start pauses and resumes, as the pad's player has no P key.

@@ -49,6 +49,8 @@ struct Touch {
     bool onOpen = false;            // the panel's "O open", likewise
     bool onBestGames = false;       // the page's "H best games", while it shows
     bool onReplayTag = false;       // the replay's tag, while a replay plays
+    int panelTab = -1;              // the panel's table name under it, where it has several
+    bool onToday = false;           // "D today's game", while it shows
 };
 
 class InputRouter {

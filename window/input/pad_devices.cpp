@@ -20,6 +20,8 @@ PadButton ButtonOf(Uint8 button) {
             return PadButton::kStart;
         case SDL_CONTROLLER_BUTTON_BACK:
             return PadButton::kBack;
+        case SDL_CONTROLLER_BUTTON_X:
+            return PadButton::kX;
         case SDL_CONTROLLER_BUTTON_Y:
             return PadButton::kY;
         default:

@@ -30,10 +30,14 @@ void PlayerEvents::KeyUp(uint16_t vk) {
     session_.KeyUp(vk);
 }
 
-bool PlayerEvents::Record(const std::string& path, uint64_t seed) {
+void PlayerEvents::Restart(uint64_t seed) {
     script_.Start(seed,
                   "Sinkaway session: sinkaway --replay FILE watches it, "
                   "sinkaway --verify FILE proves its score");
+}
+
+bool PlayerEvents::Record(const std::string& path, uint64_t seed) {
+    Restart(seed);
     if (path.empty())
         return true;
     path_ = path;

@@ -19,6 +19,8 @@ class PlayerEvents {
     // Starts the session's script with its seed, and records it into `path` (empty: no
     // recording); false, with a message, when it cannot.
     bool Record(const std::string& path, uint64_t seed);
+    // The session started again with `seed` (not while recording): its script starts again too.
+    void Restart(uint64_t seed);
     // Ends the recording with what the window showed last.
     void FinishRecording();
     // Every event from now on goes into the session's script for the best games' entries too.

@@ -102,6 +102,11 @@ Mix_Music* DecodeMusic(std::vector<uint8_t>& bytes) {
     return LoadWavMusic(bytes);
 }
 
+std::optional<std::string> OwnLeaderboard() {
+    // Only the one the player set.
+    return std::nullopt;
+}
+
 BestGamesPlace PlaceBestGames(std::function<void(const std::string&)>) {
     // A thread of the store's own; its files are the player's already, so nothing to offer.
     return {};

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -67,5 +68,8 @@ BestGamesPlace PlaceBestGames(std::function<void(const std::string& path)> watch
 // ---- The world's boards ----
 // The client that reaches them: libcurl on a thread of its own on the desktop, fetch in the page.
 std::unique_ptr<HttpClient> MakeHttpClient();
+// The leaderboard a copy has without being told: the page's is the origin that served it (""),
+// should it answer; the desktop has none unless the player sets one.
+std::optional<std::string> OwnLeaderboard();
 
 }  // namespace sinkaway::platform

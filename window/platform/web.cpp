@@ -85,6 +85,11 @@ Mix_Music* DecodeMusic(std::vector<uint8_t>& bytes) {
     return rw == nullptr ? nullptr : Mix_LoadMUSType_RW(rw, MUS_OGG, 1);
 }
 
+std::optional<std::string> OwnLeaderboard() {
+    // The origin that served the page, should it answer as one.
+    return std::string();
+}
+
 BestGamesPlace PlaceBestGames(std::function<void(const std::string&)> watch) {
     BestGamesPlace place;
     place.pace = BestGamesWorker::Pace::kBetweenFrames;
