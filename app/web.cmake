@@ -33,13 +33,15 @@ target_link_options(sinkaway PRIVATE ${SINKAWAY_WEB_COMMON} -sENVIRONMENT=web
   -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=[sinkaway_sdl_needs]
   # The best games in the browser's storage, and the replays' way in and out (best_games_files.js).
   -lidbfs.js --pre-js ${SINKAWAY_WEB_DIR}/best_games_files.js
+  # The world's boards through the browser's fetch (http_client.js).
+  --pre-js ${SINKAWAY_WEB_DIR}/http_client.js
   "SHELL:--preload-file ${CMAKE_BINARY_DIR}/fonts@/fonts"
   "SHELL:--preload-file ${CMAKE_BINARY_DIR}/assets/newgame32.xpm@/assets/newgame32.xpm"
   "SHELL:--preload-file ${CMAKE_BINARY_DIR}/assets/newgame16.xpm@/assets/newgame16.xpm"
   "SHELL:--preload-file ${SINKAWAY_MUSIC_FILE}@/assets/Castor.ogg")
 # The packed data is made at the link: it follows the files it packs.
 set_target_properties(sinkaway PROPERTIES SUFFIX .js LINK_DEPENDS
-  "${SINKAWAY_WEB_DIR}/sdl_needs.js;${SINKAWAY_WEB_DIR}/best_games_files.js;${SINKAWAY_WEB_FONTS};${CMAKE_BINARY_DIR}/assets/newgame32.xpm;${CMAKE_BINARY_DIR}/assets/newgame16.xpm;${SINKAWAY_MUSIC_FILE}")
+  "${SINKAWAY_WEB_DIR}/sdl_needs.js;${SINKAWAY_WEB_DIR}/best_games_files.js;${SINKAWAY_WEB_DIR}/http_client.js;${SINKAWAY_WEB_FONTS};${CMAKE_BINARY_DIR}/assets/newgame32.xpm;${CMAKE_BINARY_DIR}/assets/newgame16.xpm;${SINKAWAY_MUSIC_FILE}")
 
 add_executable(sinkaway_node ${PROJECT_SOURCE_DIR}/app/main.cpp)
 target_link_libraries(sinkaway_node PRIVATE sinkaway_cli sinkaway_driver sinkaway_store
