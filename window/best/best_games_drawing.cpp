@@ -109,7 +109,7 @@ void FormRenderer::DrawPanel(const BestGamesPanel& panel, bool files) {
     }
     // A problem with what the player asked for takes the help line's place until the next key.
     static const std::string kHelp = "Up/Down choose  Enter watch  H close";
-    static const std::string kWorldHelp = "Tab table  Enter watch  N name  H close";
+    static const std::string kWorldHelp = "Tab  Enter watch  N name  H close";
     const BestGameRow* chosen = panel.Selected();
     const std::string& help = !panel.problem().empty() ? panel.problem()
                               : chosen != nullptr && !chosen->worldReason.empty()
