@@ -104,6 +104,12 @@ class BestGames {
     const std::optional<WorldTicket>& ticket() const { return ticket_; }
     // Between frames: the world's answers.
     NewsEffects RunWorld();
+    // The name the player chose for the world's boards: kept with the settings, and the games
+    // that waited for it go.
+    void NameChosen(std::string name) {
+        if (store_)
+            store_->LoadWorldPlayer(std::move(name));
+    }
     // What the server said of a game, to keep with the queue.
     void KeepWorld(WorldGame game) {
         if (store_)
