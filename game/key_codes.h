@@ -31,6 +31,7 @@ inline constexpr uint16_t kKeyDelete = 46;
 inline constexpr uint16_t kKey0 = '0';  // the digits follow in order up to '9'
 inline constexpr uint16_t kKeyA = 'A';  // the letters follow in order up to 'Z'
 inline constexpr uint16_t kKeyH = 'H';
+inline constexpr uint16_t kKeyN = 'N';
 inline constexpr uint16_t kKeyO = 'O';
 inline constexpr uint16_t kKeyP = 'P';
 inline constexpr uint16_t kKeyS = 'S';

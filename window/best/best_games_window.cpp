@@ -84,9 +84,9 @@ BestGamesWindow::Effects BestGamesWindow::WatchFile(const std::string& path, con
     return {.restartClock = games_.WatchFile(path, form), .redraw = true};
 }
 
-BestGamesWindow::Effects BestGamesWindow::Handle(BestGames::Command command) {
+BestGamesWindow::Effects BestGamesWindow::Handle(BestGames::Command command, int slot) {
     // The time spent on the other session was not this one's.
-    const bool switched = games_.Handle(command);
+    const bool switched = games_.Handle(command, slot);
     return {.restartClock = switched, .redraw = false, .quit = games_.over()};
 }
 
@@ -130,6 +130,12 @@ void BestGamesWindow::AddTouch(const Form& game, TwipPoint p, int x, int y, cons
         touch.panelRow = PanelLayout::RowAt(p.x, p.y);
         touch.onSave = games_.offersFiles() && PanelLayout::OnSave(p.x, p.y);
         touch.onOpen = games_.offersFiles() && PanelLayout::OnOpen(p.x, p.y);
+    }
+    if (games_.mode() == BestGames::Mode::kName) {
+        touch.inName = NameEntryLayout::Contains(p.x, p.y);
+        touch.nameSlot = NameEntryLayout::SlotAt(p.x, p.y);
+        touch.namePart = NameEntryLayout::PartAt(p.y);
+        touch.onNameOk = NameEntryLayout::OnOk(p.x, p.y);
     }
 }
 
