@@ -111,6 +111,8 @@ void BestGamesWindow::AddOverlay(const Form& shown, Overlay& overlay) {
         overlay.panel = &games_.panel();
         overlay.panelFiles = games_.offersFiles();
     }
+    if (games_.mode() == BestGames::Mode::kName)
+        overlay.nameEntry = &games_.nameEntry();
 }
 
 void BestGamesWindow::AddTouch(const Form& game, TwipPoint p, int x, int y, const PixelRect& tag,

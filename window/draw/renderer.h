@@ -11,6 +11,7 @@
 #include "ellipse_cache.h"
 #include "fonts.h"
 #include "form.h"
+#include "name_entry.h"
 #include "paint.h"
 #include "text_cache.h"
 #include "viewport.h"
@@ -30,6 +31,8 @@ struct Overlay {
     bool panelFiles = false;                 // with the page's "O open" and "S save" on it
     bool bestGamesButton = false;            // the page's "H best games", bottom right
     const std::string* replayTag = nullptr;  // while a replay plays: "Replay 2×" in a corner
+    // The name entry (world/name_entry_drawing.cpp), while it has the keys.
+    const NameEntry* nameEntry = nullptr;
 };
 
 class FormRenderer {
@@ -65,6 +68,10 @@ class FormRenderer {
         float left, top, width;  // twips
     };
     void DrawKeyButton(int index, const KeyButton& at, const char* text);
+    // world/name_entry_drawing.cpp
+    void DrawNameEntry(const NameEntry& entry);
+    // A triangle pointing up or down, filling the width of `cell` and centred in its height.
+    void DrawTriangle(const PixelRect& cell, bool up, Color color);
     // Clips to `rect` within the client area (an empty rect clips everything).
     void ClipTo(const PixelRect& rect);
     int Unit() const;  // the pixel of the dialog controls' fixed artwork at this scale
