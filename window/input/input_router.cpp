@@ -57,9 +57,11 @@ bool InputRouter::TakenByName(const KeyPress& press) {
     using Command = BestGames::Command;
     if (best_.mode() != BestGames::Mode::kName)
         return false;
-    // Its key-up stays the window's too.
+    // Its key-up stays the window's too, but for a key the game heard go down before the entry
+    // opened: held on through it, it goes up for the game as well.
     const uint16_t vk = press.vk;
-    windowKeys_.insert(vk);
+    if (heldKeys_.count(vk) == 0)
+        windowKeys_.insert(vk);
     // Up and Down step on while held, through the alphabet; the others act once a press.
     if (vk == kKeyUp) {
         Emit(Command::kNameUp);
