@@ -103,7 +103,7 @@ TEST_F(WorldClientTest, AGameMadeWhileTheServerIsDownIsSentOnceItIsBack) {
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));
     ASSERT_TRUE(Pump([&] { return true; }));
     EXPECT_EQ(Status(), "queued");
-    EXPECT_NE(ReadFile(dir_.path().string() + "/data/sinkaway/world.json").find("\"queued\""),
+    EXPECT_NE(ReadFile(dir_.path().string() + "/data/world.json").find("\"queued\""),
               std::string::npos);
 
     StartServer(port);
