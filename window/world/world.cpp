@@ -14,7 +14,7 @@ using nlohmann::json;
 constexpr int64_t kFirstBackoffMs = 1000;
 constexpr int64_t kLongestBackoffMs = 60'000;
 // How often a game the server holds is asked after, at first.
-constexpr int64_t kVerdictPollMs = 500;
+constexpr int64_t kVerdictPollMs = 250;
 constexpr int64_t kLongestVerdictPollMs = 10'000;
 constexpr int kQuickTimeoutMs = 5000;
 constexpr int kSendTimeoutMs = 30'000;
