@@ -12,13 +12,7 @@ start_game "$1" --server "http://127.0.0.1:$port" --stats
 
 # At once, while the server sits on the health check: a game swept from wall to wall.
 xdotool key Return
-for _ in 1 2 3; do
-    xdotool keydown Right
-    sleep 0.45
-    xdotool keyup Right keydown Left
-    sleep 0.45
-    xdotool keyup Left
-done
+sweep 3
 kill -TERM "$GAME_PID"
 wait "$GAME_PID" || fail "exit status $? after SIGTERM"
 GAME_PID=""

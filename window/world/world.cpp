@@ -239,13 +239,9 @@ void World::SendGame(const WorldGame& game) {
     Send(Post("/api/v1/scores", body.dump(), kSendTimeoutMs),
          [this, key = game.replay](const HttpAnswer& a) {
              Retry& r = retries_[key];
-             auto it = std::find_if(queue_.begin(), queue_.end(),
-                                    [&](const WorldGame& g) { return g.replay == key; });
-             if (it == queue_.end()) {
-                 r.inFlight = false;
+             WorldGame game;
+             if (!Current(key, game))
                  return;
-             }
-             WorldGame game = *it;
              const json doc = json::parse(a.body, nullptr, false);
              if (Ok(a) && doc.is_object() && doc.value("id", json()).is_number_integer()) {
                  // Taken: the text is the server's now, and only its verdict is awaited.
@@ -273,13 +269,9 @@ void World::AskVerdict(const WorldGame& game) {
     Send(Get("/api/v1/scores/" + std::to_string(game.id)),
          [this, key = game.replay](const HttpAnswer& a) {
              Retry& r = retries_[key];
-             auto it = std::find_if(queue_.begin(), queue_.end(),
-                                    [&](const WorldGame& g) { return g.replay == key; });
-             if (it == queue_.end()) {
-                 r.inFlight = false;
+             WorldGame game;
+             if (!Current(key, game))
                  return;
-             }
-             WorldGame game = *it;
              const json doc = json::parse(a.body, nullptr, false);
              const std::string status =
                  doc.is_object() && doc.value("status", json()).is_string() ? doc["status"] : "";
@@ -305,6 +297,17 @@ void World::AskVerdict(const WorldGame& game) {
                  Later(r, MillisSinceStart(), a.retryAfterSeconds);
              }
          });
+}
+
+bool World::Current(const std::string& key, WorldGame& game) {
+    auto it = std::find_if(queue_.begin(), queue_.end(),
+                           [&](const WorldGame& g) { return g.replay == key; });
+    if (it == queue_.end()) {
+        retries_[key].inFlight = false;
+        return false;
+    }
+    game = *it;
+    return true;
 }
 
 void World::Keep(WorldGame game) {
