@@ -19,6 +19,7 @@ constexpr int64_t kLongestVerdictPollMs = 10'000;
 constexpr int kQuickTimeoutMs = 5000;
 constexpr int kSendTimeoutMs = 30'000;
 constexpr int kBoardRows = 10;
+constexpr size_t kMaxBoardRows = 100;
 
 bool Ok(const HttpAnswer& a) {
     return a.status >= 200 && a.status < 300;
@@ -67,6 +68,9 @@ bool ReadBoard(const std::string& body, std::vector<WorldRow>& rows) {
     rows.clear();
     const json doc = json::parse(body, nullptr, false);
     if (!doc.is_object() || !doc.value("rows", json()).is_array())
+        return false;
+    // A board is a screenful; a server that sends more is cut short.
+    if (doc["rows"].size() > kMaxBoardRows)
         return false;
     for (const json& r : doc["rows"]) {
         if (!r.is_object() || !r.value("id", json()).is_number_integer() ||
