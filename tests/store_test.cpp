@@ -19,6 +19,7 @@
 #include "score_store.h"
 #include "script_writer.h"
 #include "settings.h"
+#include "world_queue.h"
 
 namespace sinkaway {
 namespace {
@@ -280,6 +281,47 @@ TEST(Settings, RestoredWhenGoodDefaultsOtherwise) {
         std::string error;
         ASSERT_TRUE(SaveSettings(folder, changed, error)) << error;
         EXPECT_EQ(LoadSettings(folder).settings, changed);
+    }
+}
+
+// The games on their way to the world come back as they were kept, a file that is not the
+// queue's is refused whole, and a full queue makes room only with games the server has finished.
+TEST(WorldQueue, KeptWholeAndRoomMadeOnlyByFinishedGames) {
+    TempDir dir;
+    const StoreFolder folder = Folder(dir);
+    WorldQueue queue;
+    for (size_t i = 0; i < kMaxWorldGames; ++i) {
+        WorldGame game;
+        game.replay = "replays/" + std::to_string(i) + ".txt";
+        game.token = "t";
+        game.text = "seed 1\n\"quoted\"\n";
+        game.status = i == 3 ? WorldGame::Status::kRefused : WorldGame::Status::kQueued;
+        game.reason = i == 3 ? "no" : "";
+        MergeWorldGame(queue, game);
+    }
+    std::string error;
+    ASSERT_TRUE(SaveWorldQueue(folder, queue, error)) << error;
+    EXPECT_EQ(LoadWorldQueue(folder).queue, queue);
+
+    WorldGame late;
+    late.replay = "replays/late.txt";
+    MergeWorldGame(queue, late);  // the refused one makes room
+    ASSERT_EQ(queue.size(), kMaxWorldGames);
+    EXPECT_EQ(queue[3].replay, "replays/4.txt");
+    late.replay = "replays/later.txt";
+    MergeWorldGame(queue, late);  // nothing finished: none is dropped
+    EXPECT_EQ(queue.size(), kMaxWorldGames + 1);
+    ASSERT_TRUE(SaveWorldQueue(folder, queue, error)) << error;
+    EXPECT_EQ(LoadWorldQueue(folder).queue, queue);
+
+    for (const char* text : {"[]", R"({"format": 1, "games": [{"replay": "../x"}]})",
+                             R"({"format": 1, "games": [{"replay": "replays/a", "token": "",
+                                 "daily": false, "text": "", "id": 0, "status": "lost",
+                                 "rank": 0, "reason": ""}]})"}) {
+        std::ofstream(folder.path + "/world.json") << text;
+        const WorldQueueLoad load = LoadWorldQueue(folder);
+        EXPECT_TRUE(load.queue.empty()) << text;
+        EXPECT_FALSE(load.problem.empty()) << text;
     }
 }
 

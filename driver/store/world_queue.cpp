@@ -29,7 +29,7 @@ bool ParseWorldQueue(std::string_view text, WorldQueue& queue, std::string& prob
     queue.clear();
     const json doc = json::parse(text, nullptr, false);
     if (!doc.is_object() || doc.value("format", json()) != 1 || !doc.contains("games") ||
-        !doc["games"].is_array() || doc["games"].size() > kMaxWorldGames) {
+        !doc["games"].is_array() || doc["games"].size() > kMaxWorldFileGames) {
         problem = "not the world queue of this game";
         return false;
     }

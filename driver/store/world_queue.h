@@ -28,8 +28,10 @@ struct WorldGame {
 
 using WorldQueue = std::vector<WorldGame>;
 
-// At most this many entries; the oldest finished ones make room first.
+// Past this many entries the oldest finished ones make room; games still to be sent never do, so
+// a queue may hold more, up to what a file of it may hold.
 inline constexpr size_t kMaxWorldGames = 40;
+inline constexpr size_t kMaxWorldFileGames = 1000;
 // Replays waiting to be sent are in it: up to the server's own limit each, a handful at a time.
 inline constexpr size_t kMaxWorldQueueBytes = 64u << 20;
 
