@@ -32,6 +32,7 @@ inline constexpr uint16_t kKey0 = '0';  // the digits follow in order up to '9'
 inline constexpr uint16_t kKeyA = 'A';  // the letters follow in order up to 'Z'
 inline constexpr uint16_t kKeyD = 'D';
 inline constexpr uint16_t kKeyH = 'H';
+inline constexpr uint16_t kKeyN = 'N';
 inline constexpr uint16_t kKeyO = 'O';
 inline constexpr uint16_t kKeyP = 'P';
 inline constexpr uint16_t kKeyS = 'S';

@@ -148,7 +148,7 @@ void GameWindow::Apply(InputRouter::Outcomes outcomes) {
             case InputOutcome::Kind::kPressed:
                 break;
             case InputOutcome::Kind::kBestGames:
-                Carry(best_.Handle(o.command));
+                Carry(best_.Handle(o.command, o.slot));
                 break;
         }
         overlays_.Invalidate();

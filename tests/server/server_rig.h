@@ -71,12 +71,14 @@ class ServerProcess {
         ASSERT_EQ(::pipe(out), 0);
         std::vector<std::string> args = {SINKAWAY_SERVER};
         args.insert(args.end(), flags.begin(), flags.end());
-        bool api = true;
+        bool api = true, listens = false;
         for (size_t i = 0; i + 1 < flags.size(); ++i) {
-            if (flags[i] == "--listen" && flags[i + 1] == "none")
-                api = false;
+            if (flags[i] == "--listen") {
+                api = flags[i + 1] != "none";
+                listens = true;
+            }
         }
-        if (api) {
+        if (api && !listens) {
             args.push_back("--listen");
             args.push_back("127.0.0.1:0");
         }

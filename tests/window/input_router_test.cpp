@@ -1,6 +1,7 @@
 // The window's input rules as sequences of events on the title, play and game-over screens, each
 // with what the router answers: what the game hears, pause and resume, fullscreen, the dialog.
 #include "input_router.h"
+#include "platform.h"
 
 #include <gtest/gtest.h>
 
@@ -40,6 +41,9 @@ struct Event {
         kReplayLoaded,  // the worker's news: the replay asked for is ready
         kReplayFailed,  // ...or cannot be played
         kPage,          // the best games offer files, as the page's do
+        kAskName,       // the name entry opens with `name`
+        kKnowName,      // the player's name is `name`
+        kTakeName,      // answers the name entered, or "-"
     };
     Kind kind;
     KeyPress key{};
@@ -50,6 +54,7 @@ struct Event {
     int pad = 0;
     Screen screen = Screen::kTitle;
     Touch touch{};
+    const char* name = "";
 };
 
 using K = Event::Kind;
@@ -116,6 +121,27 @@ Event ReplayLoaded() {
 Event ReplayFailed() {
     return {K::kReplayFailed};
 }
+Event AskName(const char* name = "") {
+    Event e{K::kAskName};
+    e.name = name;
+    return e;
+}
+Event KnowName(const char* name) {
+    Event e{K::kKnowName};
+    e.name = name;
+    return e;
+}
+Event TakeName() {
+    return {K::kTakeName};
+}
+// A finger on the name entry: on slot `slot`, at `part`, or on "OK" for a slot of -1.
+Event FingerOnName(int64_t finger, int slot, NameEntry::Part part = NameEntry::Part::kLetter) {
+    return FingerOn(true, {.finger = finger,
+                           .inName = true,
+                           .nameSlot = slot,
+                           .namePart = part,
+                           .onNameOk = slot < 0});
+}
 Event Becomes(Screen s) {
     Event e{K::kScreen};
     e.screen = s;
@@ -133,7 +159,7 @@ struct Window {
     std::string Answer(InputRouter::Outcomes outcomes) {
         for (const InputOutcome& o : outcomes) {
             if (o.kind == InputOutcome::Kind::kBestGames)
-                best.Handle(o.command);
+                best.Handle(o.command, o.slot);
         }
         return Text(outcomes);
     }
@@ -189,6 +215,19 @@ struct Window {
             case K::kPage:
                 best.OfferFiles({[](const BestGameRow&) { return true; }, [] {}});
                 return "";
+            case K::kAskName:
+                best.AskName(e.name);
+                return "";
+            case K::kKnowName:
+                // A name for the world's boards: a leaderboard is configured (one that is not
+                // there, as nothing here waits for it).
+                if (best.world() == nullptr)
+                    best.ConnectWorld(std::make_unique<World>(
+                        platform::MakeHttpClient(), "http://127.0.0.1:1", true, World::Hooks{}));
+                best.KnowName(e.name);
+                return "";
+            case K::kTakeName:
+                return best.TakeName().value_or("-");
         }
         return "?";
     }
@@ -515,6 +554,68 @@ const Case kCases[] = {
       {Key(kKeySpace), ""},
       {Key(kKeyEscape), "panel close"},
       {Key(kKeyEnter), "click cmdNewGame"}}},
+    {"NameEntryKeys",
+     "the name entry keeps every key but the window's: Up and Down repeat, Enter takes the name",
+     Screen::kOver,
+     {{Key(kLeft), "down 37"},
+      {AskName(), ""},
+      {Repeat(kLeft), ""},
+      {KeyUp(kLeft), "up 37"},
+      {Key(kKeyUp), "name up"},
+      {Repeat(kKeyUp), "name up"},
+      {Key(kRight), "name right"},
+      {Repeat(kRight), ""},
+      {KeyUp(kRight), ""},
+      {Key(kKeyP), ""},
+      {Key(kKeyH), ""},
+      {Press(kButton), ""},
+      {AltKey(kKeyEnter), "fullscreen"},
+      {Key(kKeyEnter), "name enter"},
+      {TakeName(), "C"},
+      {TakeName(), "-"},
+      {Key(kKeyEnter), "click cmdNewGame"}}},
+    {"NameEntryFromThePanel",
+     "N on the panel opens the entry with the known name; closing it shows the panel again",
+     Screen::kOver,
+     {{Rows(), ""},
+      {KnowName("ZED"), ""},
+      {Key(kKeyH), "panel open"},
+      {Key(kKeyN), "name open"},
+      {Key(kKeyDown), "name down"},
+      {Key(kKeyEscape), "name escape"},
+      {Key(kKeyDown), "panel down"},
+      {Key(kKeyN), "name open"},
+      {Key(kKeyEnter), "name enter"},
+      {TakeName(), "ZED"},
+      {Key(kKeyEscape), "panel close"}}},
+    {"NameEntryPad",
+     "on the entry the pad's arrows step and move, A is Enter and B Escape; elsewhere Up and "
+     "Down reach nothing",
+     Screen::kOver,
+     {{AskName("a"), ""},
+      {Stick(-32768), "name left"},
+      {Stick(0), ""},
+      {Pad(B::kDpadUp, true), "name up"},
+      {Pad(B::kDpadUp, false), ""},
+      {Pad(B::kStart, true), ""},
+      {Pad(B::kA, true), "name enter"},
+      {TakeName(), "B"},
+      {Pad(B::kDpadDown, true), ""},
+      {Pad(B::kDpadDown, false), ""},
+      {AskName(), ""},
+      {Pad(B::kB, true), "name escape"},
+      {Pad(B::kA, true), "click cmdNewGame"}}},
+    {"NameEntryTaps",
+     "a tap above a slot steps its letter there, OK is Enter, a tap outside is Escape",
+     Screen::kOver,
+     {{AskName(), ""},
+      {FingerOnName(1, 3, NameEntry::Part::kAbove), "name above 3"},
+      {FingerOn(false, {.finger = 1, .inName = true, .nameSlot = 3}), ""},
+      {FingerOnName(2, -1), "name enter"},
+      {TakeName(), "A  A"},
+      {AskName(), ""},
+      {FingerOn(true, {.finger = 3, .across = 0.5f, .over = kButton}), "name escape"},
+      {Finger(true, 4, 0.5f, kButton), "pressed, focus"}}},
 };
 
 class InputRouterTest : public ::testing::TestWithParam<Case> {};

@@ -45,6 +45,26 @@ inline const char* CommandText(BestGames::Command command) {
             return "table today";
         case C::kTodaysGame:
             return "today's game";
+        case C::kOpenName:
+            return "name open";
+        case C::kNameUp:
+            return "name up";
+        case C::kNameDown:
+            return "name down";
+        case C::kNameLeft:
+            return "name left";
+        case C::kNameRight:
+            return "name right";
+        case C::kNameEnter:
+            return "name enter";
+        case C::kNameEscape:
+            return "name escape";
+        case C::kNameAbove:
+            return "name above";
+        case C::kNameLetter:
+            return "name letter";
+        case C::kNameBelow:
+            return "name below";
     }
     return "?";
 }
@@ -81,6 +101,10 @@ inline std::string Text(InputRouter::Outcomes outcomes) {
                 break;
             case InputOutcome::Kind::kBestGames:
                 text += CommandText(o.command);
+                if (o.command == BestGames::Command::kNameAbove ||
+                    o.command == BestGames::Command::kNameLetter ||
+                    o.command == BestGames::Command::kNameBelow)
+                    text += " " + std::to_string(o.slot);
                 break;
         }
     }

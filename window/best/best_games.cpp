@@ -1,6 +1,8 @@
 // The best games' one mode, and what each command and piece of news does to it.
 #include "best_games.h"
 
+#include <utility>
+
 namespace sinkaway {
 
 namespace {
@@ -31,7 +33,7 @@ void BestGames::WatchOnly(ReplayScript script) {
     watchOnly_ = true;
 }
 
-bool BestGames::Handle(Command command) {
+bool BestGames::Handle(Command command, int slot) {
     switch (command) {
         case Command::kOpenPanel:
             if (mode_ != Mode::kGame)
@@ -92,7 +94,7 @@ bool BestGames::Handle(Command command) {
                 panel_.SetProblem("Cannot save that replay");
             return false;
         case Command::kOpenFile:
-            if (mode_ != Mode::kReplay && files_.pick)
+            if (mode_ != Mode::kReplay && mode_ != Mode::kName && files_.pick)
                 files_.pick();
             return false;
         case Command::kNextTable:
@@ -114,12 +116,83 @@ bool BestGames::Handle(Command command) {
             return false;
         case Command::kTodaysGame:
             return false;
+        case Command::kOpenName:
+            if (mode_ == Mode::kPanel)
+                AskName(knownName_);
+            return false;
+        case Command::kNameUp:
+        case Command::kNameDown:
+        case Command::kNameLeft:
+        case Command::kNameRight:
+        case Command::kNameEnter:
+        case Command::kNameEscape:
+        case Command::kNameAbove:
+        case Command::kNameLetter:
+        case Command::kNameBelow:
+            if (mode_ == Mode::kName)
+                HandleName(command, slot);
+            return false;
     }
     return false;
 }
 
+void BestGames::AskName(std::string current) {
+    if (mode_ == Mode::kReplay || mode_ == Mode::kName)
+        return;
+    beforeName_ = mode_;
+    mode_ = Mode::kName;
+    // A replay still loading for the panel is not wanted any more: the panel's note goes with it.
+    panel_.SetProblem("");
+    nameEntry_.Open(std::move(current));
+}
+
+void BestGames::HandleName(Command command, int slot) {
+    using Part = NameEntry::Part;
+    switch (command) {
+        case Command::kNameUp:
+            nameEntry_.Up();
+            break;
+        case Command::kNameDown:
+            nameEntry_.Down();
+            break;
+        case Command::kNameLeft:
+            nameEntry_.Left();
+            break;
+        case Command::kNameRight:
+            nameEntry_.Right();
+            break;
+        case Command::kNameEnter:
+            if (std::optional<std::string> name = nameEntry_.Enter()) {
+                knownName_ = *name;
+                enteredName_ = std::move(name);
+                NameChosen(knownName_);
+            }
+            break;
+        case Command::kNameEscape:
+            nameEntry_.Escape();
+            break;
+        case Command::kNameAbove:
+            nameEntry_.Tap(slot, Part::kAbove);
+            break;
+        case Command::kNameLetter:
+            nameEntry_.Tap(slot, Part::kLetter);
+            break;
+        case Command::kNameBelow:
+            nameEntry_.Tap(slot, Part::kBelow);
+            break;
+        default:
+            break;
+    }
+    if (!nameEntry_.open())
+        mode_ = beforeName_;
+}
+
+std::optional<std::string> BestGames::TakeName() {
+    return std::exchange(enteredName_, std::nullopt);
+}
+
 bool BestGames::WatchFile(std::string path, const Form& form) {
-    if (!store_ || watchOnly_ || (mode_ == Mode::kGame && InPlay(form)))
+    if (!store_ || watchOnly_ || mode_ == Mode::kName || (mode_ == Mode::kGame && InPlay(form)))
         return false;
     // Over the panel, as a replay from its table is: leaving it shows the panel.
     const bool switched = Handle(Command::kEndReplay);
@@ -133,8 +206,10 @@ void BestGames::SaveChanges(const Session& session, const ScriptWriter& script) 
     if (!store_)
         return;
     const Form& form = session.game.form;
-    if (InPlay(form))
+    if (InPlay(form)) {
         newBest_ = 0;
+        askedName_ = false;
+    }
     if (std::optional<FinishedGame> game = entries_.TakeFinished(session, script)) {
         // A game of a session the server handed out goes to the world, should it make the
         // player's own table.
@@ -182,11 +257,19 @@ BestGames::NewsEffects BestGames::ApplyNews(BestGamesWorker::News news, const Fo
     }
     if (news.server)
         effects.server = std::move(news.server);
-    if (world_ && news.player)
+    if (world_ && news.player) {
+        KnowName(news.player->name);
         world_->HearPlayer(std::move(*news.player));
+    }
     if (world_ && news.world) {
         world_->HearQueue(std::move(*news.world));
         effects.redraw = true;
+        // The first game to go asks for the player's name, on its game-over screen, once.
+        if (world_->WantsName() && !askedName_ && mode_ == Mode::kGame &&
+            form.lblGameOver.visible && !InPlay(form)) {
+            askedName_ = true;
+            AskName(knownName_);
+        }
     }
     if (world_ && (news.rows || news.world))
         MarkMine();

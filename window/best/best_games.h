@@ -1,17 +1,19 @@
 // The best games in the window, in one place: the entries the player's games make, the
 // store worker that keeps them, the panel that lists them, the replay being watched, and which of
-// them has the keys (the game, the panel or the replay). No SDL: the window passes on the
-// player's commands and the worker's news, and asks what to show.
+// them has the keys (the game, the panel, the replay or the name entry). No SDL: the window passes
+// on the player's commands and the worker's news, and asks what to show.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "best_games_entries.h"
 #include "best_games_panel.h"
 #include "best_games_worker.h"
+#include "name_entry.h"
 #include "replay_player.h"
 #include "session.h"
 #include "settings.h"
@@ -21,8 +23,9 @@ namespace sinkaway {
 
 class BestGames {
   public:
-    // What owns the keys: the game's screens, the panel over them, or a replay.
-    enum class Mode : uint8_t { kGame, kPanel, kReplay };
+    // What owns the keys: the game's screens, the panel over them, a replay, or the name entry
+    // over the game's screens or the panel.
+    enum class Mode : uint8_t { kGame, kPanel, kReplay, kName };
     enum class Command : uint8_t {
         kOpenPanel,
         kClosePanel,
@@ -41,6 +44,16 @@ class BestGames {
         kShowWorld,
         kShowToday,
         kTodaysGame,  // the title screen's: a session of the day's seed (the window starts it)
+        kOpenName,    // from the panel: the name entry, to change the name the player has
+        kNameUp,      // the name entry's keys
+        kNameDown,
+        kNameLeft,
+        kNameRight,
+        kNameEnter,
+        kNameEscape,
+        kNameAbove,  // a finger on the name entry's slot `slot`: above its letter, on it, below
+        kNameLetter,
+        kNameBelow,
     };
     // What the worker's news asks of the window.
     struct NewsEffects {
@@ -104,6 +117,12 @@ class BestGames {
     const std::optional<WorldTicket>& ticket() const { return ticket_; }
     // Between frames: the world's answers.
     NewsEffects RunWorld();
+    // The name the player chose for the world's boards: kept with the settings, and the games
+    // that waited for it go.
+    void NameChosen(std::string name) {
+        if (store_)
+            store_->LoadWorldPlayer(std::move(name));
+    }
     // What the server said of a game, to keep with the queue.
     void KeepWorld(WorldGame game) {
         if (store_)
@@ -111,9 +130,19 @@ class BestGames {
     }
     bool keeping() const { return store_ != nullptr; }
 
+    // The player's name for the world's boards: the entry opens with `current` and takes the keys
+    // until it closes, when whatever had them before (the game's screens or the panel) has them
+    // again. Over a replay, or with the entry open already, nothing changes.
+    void AskName(std::string current);
+    // The name the player entered, once; nothing when none was entered since the last call.
+    std::optional<std::string> TakeName();
+    const NameEntry& nameEntry() const { return nameEntry_; }
+    // The name the player has now: the panel's N opens the entry with it, to change it.
+    void KnowName(std::string name) { knownName_ = std::move(name); }
+
     // True when the session on screen changed: the window's clock starts again, as the time
-    // spent on the other one was not this one's.
-    bool Handle(Command command);
+    // spent on the other one was not this one's. `slot` is the name entry's slot a finger hit.
+    bool Handle(Command command, int slot = 0);
     // A replay file the player brought, at `path`: it plays as one chosen from the panel would,
     // with the panel behind it, or the panel says it cannot. Not while `form` is in play.
     // True when the session on screen changed, as for Handle.
@@ -133,6 +162,9 @@ class BestGames {
     NewsEffects ApplyNews(BestGamesWorker::News news, const Form& form);
 
   private:
+    // The name entry's keys and taps, while it has them.
+    void HandleName(Command command, int slot);
+
     MusicPlayer& music_;
     Mode mode_ = Mode::kGame;
     BestGamesPanel panel_;
@@ -145,9 +177,14 @@ class BestGames {
     ReplayFiles files_;
     bool over_ = false;
     std::optional<WorldTicket> ticket_;
+    bool askedName_ = false;  // on this game-over screen
     // Marks the player's own rows with what the world made of them.
     void MarkMine();
-    std::unique_ptr<World> world_;            // before store_: its hooks post to the worker
+    std::unique_ptr<World> world_;  // before store_: its hooks post to the worker
+    NameEntry nameEntry_;
+    Mode beforeName_ = Mode::kGame;  // what has the keys again when the entry closes
+    std::string knownName_;
+    std::optional<std::string> enteredName_;  // until taken
     std::unique_ptr<BestGamesWorker> store_;  // last: stops first; null when this run keeps nothing
 };
 

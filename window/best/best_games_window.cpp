@@ -111,9 +111,9 @@ BestGamesWindow::Effects BestGamesWindow::WatchFile(const std::string& path, con
     return {.restartClock = games_.WatchFile(path, form), .redraw = true};
 }
 
-BestGamesWindow::Effects BestGamesWindow::Handle(BestGames::Command command) {
+BestGamesWindow::Effects BestGamesWindow::Handle(BestGames::Command command, int slot) {
     // The time spent on the other session was not this one's.
-    const bool switched = games_.Handle(command);
+    const bool switched = games_.Handle(command, slot);
     return {.restartClock = switched,
             .redraw = command != BestGames::Command::kTodaysGame ? false : true,
             .quit = games_.over(),
@@ -149,6 +149,8 @@ void BestGamesWindow::AddOverlay(const Form& shown, Overlay& overlay) {
         overlay.panel = &games_.panel();
         overlay.panelFiles = games_.offersFiles();
     }
+    if (games_.mode() == BestGames::Mode::kName)
+        overlay.nameEntry = &games_.nameEntry();
 }
 
 void BestGamesWindow::AddTouch(const Form& game, TwipPoint p, int x, int y, const PixelRect& tag,
@@ -171,6 +173,12 @@ void BestGamesWindow::AddTouch(const Form& game, TwipPoint p, int x, int y, cons
         touch.panelTab = games_.panel().tabbed() ? PanelLayout::TabAt(p.x, p.y) : -1;
     }
     touch.onToday = games_.OffersToday(game) && PanelLayout::OnToday(p.x, p.y);
+    if (games_.mode() == BestGames::Mode::kName) {
+        touch.inName = NameEntryLayout::Contains(p.x, p.y);
+        touch.nameSlot = NameEntryLayout::SlotAt(p.x, p.y);
+        touch.namePart = NameEntryLayout::PartAt(p.y);
+        touch.onNameOk = NameEntryLayout::OnOk(p.x, p.y);
+    }
 }
 
 }  // namespace sinkaway

@@ -45,7 +45,8 @@ class BestGamesWindow {
     Effects RunWorld();
     // How long the loop may sleep before the world has something due; -1: no limit.
     int64_t MillisToWorld() const;
-    Effects Handle(BestGames::Command command);
+    // `slot`: the name entry's slot a finger hit (BestGames::Handle).
+    Effects Handle(BestGames::Command command, int slot = 0);
     // A replay file the player brought (the page's): watched over the panel.
     Effects WatchFile(const std::string& path, const Form& form);
     // After the clock ran: true when the replay's end changed what its tag says.
@@ -53,7 +54,8 @@ class BestGamesWindow {
 
     // The replay's form while one plays, else `game`.
     const Form& ShownForm(const Form& game) const;
-    // The new-best line, the replay's tag, the panel and the page's button over `shown`.
+    // The new-best line, the replay's tag, the panel, the name entry and the page's button over
+    // `shown`.
     void AddOverlay(const Form& shown, Overlay& overlay);
     // What of the best games lies under a finger at `p` (twips) and at `x`, `y` (output pixels),
     // with `tag` the replay's tag as last drawn.

@@ -99,6 +99,8 @@ void FormRenderer::Draw(const Form& form, const Viewport& viewport, const Overla
         DrawReplayTag(*overlay.replayTag);
     if (overlay.panel != nullptr)
         DrawPanel(*overlay.panel, overlay.panelFiles);
+    if (overlay.nameEntry != nullptr)
+        DrawNameEntry(*overlay.nameEntry);
     if (overlay.paused)
         DrawPaused();
     SDL_RenderSetClipRect(sdl_, nullptr);

@@ -11,6 +11,7 @@
 #include "ellipse_cache.h"
 #include "fonts.h"
 #include "form.h"
+#include "name_entry.h"
 #include "paint.h"
 #include "text_cache.h"
 #include "viewport.h"
@@ -34,6 +35,8 @@ struct Overlay {
     // games", and a discreet word on the title screen when the session is not ranked.
     bool todayButton = false;
     const char* worldNote = nullptr;
+    // The name entry (world/name_entry_drawing.cpp), while it has the keys.
+    const NameEntry* nameEntry = nullptr;
 };
 
 class FormRenderer {
@@ -72,6 +75,10 @@ class FormRenderer {
         float left, top, width;  // twips
     };
     void DrawKeyButton(int index, const KeyButton& at, const char* text);
+    // world/name_entry_drawing.cpp
+    void DrawNameEntry(const NameEntry& entry);
+    // A triangle pointing up or down, filling the width of `cell` and centred in its height.
+    void DrawTriangle(const PixelRect& cell, bool up, Color color);
     // Clips to `rect` within the client area (an empty rect clips everything).
     void ClipTo(const PixelRect& rect);
     int Unit() const;  // the pixel of the dialog controls' fixed artwork at this scale

@@ -1,9 +1,17 @@
 // Game pad changes to key events.
 #include "gamepad.h"
 
+#include <iterator>
+
 #include "key_codes.h"
 
 namespace sinkaway {
+
+namespace {
+
+constexpr uint16_t kArrows[] = {kKeyLeft, kKeyRight, kKeyUp, kKeyDown};
+
+}  // namespace
 
 bool PadMapper::Holds(uint16_t vk) const {
     for (const auto& [id, pad] : pads_) {
@@ -11,22 +19,27 @@ bool PadMapper::Holds(uint16_t vk) const {
             return true;
         if (vk == kKeyRight && (pad.dpadRight || pad.stick > 0))
             return true;
+        if (vk == kKeyUp && (pad.dpadUp || pad.stickY < 0))
+            return true;
+        if (vk == kKeyDown && (pad.dpadDown || pad.stickY > 0))
+            return true;
     }
     return false;
 }
 
 template <typename Change>
 void PadMapper::Update(int pad, Change change, std::vector<PadOutput>& out) {
-    const bool left = Holds(kKeyLeft), right = Holds(kKeyRight);
+    bool was[std::size(kArrows)];
+    for (size_t i = 0; i < std::size(kArrows); ++i) was[i] = Holds(kArrows[i]);
     change(pads_[pad]);
     // Releases first: a stick swung from one side to the other lets go before it presses.
-    for (auto [vk, was] : {std::pair{kKeyLeft, left}, std::pair{kKeyRight, right}}) {
-        if (was && !Holds(vk))
-            out.push_back({PadOutput::Kind::kKeyUp, vk});
+    for (size_t i = 0; i < std::size(kArrows); ++i) {
+        if (was[i] && !Holds(kArrows[i]))
+            out.push_back({PadOutput::Kind::kKeyUp, kArrows[i]});
     }
-    for (auto [vk, was] : {std::pair{kKeyLeft, left}, std::pair{kKeyRight, right}}) {
-        if (!was && Holds(vk))
-            out.push_back({PadOutput::Kind::kKeyDown, vk});
+    for (size_t i = 0; i < std::size(kArrows); ++i) {
+        if (!was[i] && Holds(kArrows[i]))
+            out.push_back({PadOutput::Kind::kKeyDown, kArrows[i]});
     }
 }
 
@@ -40,9 +53,21 @@ void PadMapper::Button(int pad, PadButton button, bool pressed, std::vector<PadO
             Update(
                 pad, [&](Pad& p) { p.dpadRight = pressed; }, out);
             break;
+        case PadButton::kDpadUp:
+            Update(
+                pad, [&](Pad& p) { p.dpadUp = pressed; }, out);
+            break;
+        case PadButton::kDpadDown:
+            Update(
+                pad, [&](Pad& p) { p.dpadDown = pressed; }, out);
+            break;
         case PadButton::kA:
             if (pressed)
                 out.push_back({PadOutput::Kind::kNewGame});
+            break;
+        case PadButton::kB:
+            if (pressed)
+                out.push_back({PadOutput::Kind::kGoBack});
             break;
         case PadButton::kStart:
             if (pressed)
@@ -62,19 +87,24 @@ void PadMapper::Button(int pad, PadButton button, bool pressed, std::vector<PadO
     }
 }
 
+int PadMapper::Lean(int was, int value) {
+    if (value <= -kStickPress)
+        return -1;
+    if (value >= kStickPress)
+        return 1;
+    if (was < 0 ? value > -kStickRelease : value < kStickRelease)
+        return 0;
+    return was;
+}
+
 void PadMapper::StickX(int pad, int value, std::vector<PadOutput>& out) {
     Update(
-        pad,
-        [&](Pad& p) {
-            if (value <= -kStickPress) {
-                p.stick = -1;
-            } else if (value >= kStickPress) {
-                p.stick = 1;
-            } else if (p.stick < 0 ? value > -kStickRelease : value < kStickRelease) {
-                p.stick = 0;
-            }
-        },
-        out);
+        pad, [&](Pad& p) { p.stick = Lean(p.stick, value); }, out);
+}
+
+void PadMapper::StickY(int pad, int value, std::vector<PadOutput>& out) {
+    Update(
+        pad, [&](Pad& p) { p.stickY = Lean(p.stickY, value); }, out);
 }
 
 void PadMapper::Removed(int pad, std::vector<PadOutput>& out) {

@@ -1,6 +1,6 @@
-// A game pad as the keyboard: the d-pad and the left stick hold the Left and Right keys, A and
-// Start press the new-game button, Back and Y open and close the best games. Plain logic, no SDL:
-// the input router feeds it the pad's changes and routes what comes out.
+// A game pad as the keyboard: the d-pad and the left stick hold the arrow keys, A and Start press
+// the new-game button, Back and Y open and close the best games, and B goes back. Plain logic, no
+// SDL: the input router feeds it the pad's changes and routes what comes out.
 #pragma once
 
 #include <cstdint>
@@ -9,10 +9,30 @@
 
 namespace sinkaway {
 
-enum class PadButton : uint8_t { kDpadLeft, kDpadRight, kA, kStart, kBack, kX, kY, kOther };
+enum class PadButton : uint8_t {
+    kDpadLeft,
+    kDpadRight,
+    kDpadUp,
+    kDpadDown,
+    kA,
+    kB,
+    kStart,
+    kBack,
+    kX,
+    kY,
+    kOther
+};
 
 struct PadOutput {
-    enum class Kind : uint8_t { kKeyDown, kKeyUp, kNewGame, kStart, kBestGames, kToday } kind;
+    enum class Kind : uint8_t {
+        kKeyDown,
+        kKeyUp,
+        kNewGame,
+        kStart,
+        kBestGames,
+        kGoBack,
+        kToday
+    } kind;
     uint16_t vk = 0;  // kKeyDown, kKeyUp
     bool operator==(const PadOutput&) const = default;
 };
@@ -29,6 +49,7 @@ class PadMapper {
     // go, so two pads, or the d-pad and the stick together, never send a key-up too early.
     void Button(int pad, PadButton button, bool pressed, std::vector<PadOutput>& out);
     void StickX(int pad, int value, std::vector<PadOutput>& out);
+    void StickY(int pad, int value, std::vector<PadOutput>& out);  // negative is up
     // A pad pulled out lets go of everything it held.
     void Removed(int pad, std::vector<PadOutput>& out);
 
@@ -36,9 +57,12 @@ class PadMapper {
 
   private:
     struct Pad {
-        bool dpadLeft = false, dpadRight = false;
-        int stick = 0;  // -1 left, 0 centre, +1 right
+        bool dpadLeft = false, dpadRight = false, dpadUp = false, dpadDown = false;
+        int stick = 0;   // -1 left, 0 centre, +1 right
+        int stickY = 0;  // -1 up, 0 centre, +1 down
     };
+    // The stick's lean on one axis after it moved to `value`.
+    static int Lean(int was, int value);
     // Runs `change` on a pad and reports the keys whose held state changed.
     template <typename Change>
     void Update(int pad, Change change, std::vector<PadOutput>& out);

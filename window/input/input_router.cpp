@@ -22,9 +22,10 @@ void InputRouter::Emit(InputOutcome::Kind kind, uint16_t vk) {
     out_.push_back({kind, vk});
 }
 
-void InputRouter::Emit(BestGames::Command command) {
+void InputRouter::Emit(BestGames::Command command, int slot) {
     InputOutcome o{InputOutcome::Kind::kBestGames};
     o.command = command;
+    o.slot = slot;
     out_.push_back(o);
 }
 
@@ -36,7 +37,8 @@ InputRouter::Outcomes InputRouter::KeyDown(const KeyPress& press) {
 
 void InputRouter::RouteKeyDown(const KeyPress& press) {
     const KeyRoute route = WhereKeyGoes(form_, focus_.focused(), press);
-    if (TakenByWindow(press, route) || TakenByPause(press) || TakenByMode(press))
+    if (TakenByWindow(press, route) || TakenByName(press) || TakenByPause(press) ||
+        TakenByMode(press))
         return;
     ToScreen(press, route);
 }
@@ -48,6 +50,32 @@ bool InputRouter::TakenByWindow(const KeyPress& press, const KeyRoute& route) {
     windowKeys_.insert(press.vk);
     if (!press.repeat)
         Emit(InputOutcome::Kind::kFullscreen);
+    return true;
+}
+
+bool InputRouter::TakenByName(const KeyPress& press) {
+    using Command = BestGames::Command;
+    if (best_.mode() != BestGames::Mode::kName)
+        return false;
+    // Its key-up stays the window's too, but for a key the game heard go down before the entry
+    // opened: held on through it, it goes up for the game as well.
+    const uint16_t vk = press.vk;
+    if (heldKeys_.count(vk) == 0)
+        windowKeys_.insert(vk);
+    // Up and Down step on while held, through the alphabet; the others act once a press.
+    if (vk == kKeyUp) {
+        Emit(Command::kNameUp);
+    } else if (vk == kKeyDown) {
+        Emit(Command::kNameDown);
+    } else if (press.repeat) {
+        return true;
+    } else if (vk == kKeyLeft || vk == kKeyRight) {
+        Emit(vk == kKeyLeft ? Command::kNameLeft : Command::kNameRight);
+    } else if (vk == kKeyEnter) {
+        Emit(Command::kNameEnter);  // not Alt+Enter: the window took that
+    } else if (vk == kKeyEscape) {
+        Emit(Command::kNameEscape);
+    }
     return true;
 }
 
@@ -137,6 +165,8 @@ bool InputRouter::TakenByMode(const KeyPress& press) {
             // Where a leaderboard is configured: the player's own table, the world's, today's.
             const bool back = vk == kKeyLeft || (vk == kKeyTab && press.shift);
             Emit(back ? Command::kPreviousTable : Command::kNextTable);
+        } else if (!press.repeat && vk == kKeyN && best_.panel().tabbed()) {
+            Emit(Command::kOpenName);
         }
         return true;
     }
@@ -166,6 +196,8 @@ void InputRouter::TogglePanel() {
             if (!InPlay(form_) && !paused_)
                 Emit(BestGames::Command::kOpenPanel);
             break;
+        case BestGames::Mode::kName:
+            break;  // the entry closes by its own keys
     }
 }
 
@@ -388,6 +420,9 @@ void InputRouter::TouchBestGames(const Touch& touch) {
                 Emit(Command::kWatch);
             break;
         }
+        case BestGames::Mode::kName:
+            TouchName(touch);
+            break;
         case BestGames::Mode::kReplay:
             // The tag is Escape; the rest of the window, in thirds, the arrows and Space as a
             // thumb finds them: slower on the left, faster on the right, pause between.
@@ -401,6 +436,21 @@ void InputRouter::TouchBestGames(const Touch& touch) {
                 Emit(Command::kPauseReplay);
             }
             break;
+    }
+}
+
+void InputRouter::TouchName(const Touch& touch) {
+    using Command = BestGames::Command;
+    using Part = NameEntry::Part;
+    if (!touch.inName) {
+        Emit(Command::kNameEscape);  // as a touch outside the panel closes it
+    } else if (touch.onNameOk) {
+        Emit(Command::kNameEnter);
+    } else if (touch.nameSlot >= 0) {
+        const Command command = touch.namePart == Part::kAbove   ? Command::kNameAbove
+                                : touch.namePart == Part::kBelow ? Command::kNameBelow
+                                                                 : Command::kNameLetter;
+        Emit(command, touch.nameSlot);
     }
 }
 
@@ -427,6 +477,12 @@ InputRouter::Outcomes InputRouter::PadStick(int pad, int x) {
     return FromPad();
 }
 
+InputRouter::Outcomes InputRouter::PadStickY(int pad, int y) {
+    padOut_.clear();
+    padKeys_.StickY(pad, y, padOut_);
+    return FromPad();
+}
+
 InputRouter::Outcomes InputRouter::PadRemoved(int pad) {
     padOut_.clear();
     padKeys_.Removed(pad, padOut_);
@@ -435,16 +491,26 @@ InputRouter::Outcomes InputRouter::PadRemoved(int pad) {
 
 InputRouter::Outcomes InputRouter::FromPad() {
     Begin();
+    const bool naming = best_.mode() == BestGames::Mode::kName;
     for (const PadOutput& o : padOut_) {
+        // A pad's Up and Down are the name entry's alone: they reach nothing else, and a key-up
+        // of theirs finds the window keeping it or finds nothing.
+        const bool upOrDown = o.vk == kKeyUp || o.vk == kKeyDown;
         switch (o.kind) {
             case PadOutput::Kind::kKeyDown: {
+                if (upOrDown && !naming)
+                    break;
                 KeyPress press;
                 press.vk = o.vk;
                 RouteKeyDown(press);
                 break;
             }
             case PadOutput::Kind::kKeyUp:
-                RouteKeyUp(o.vk);
+                if (upOrDown) {
+                    windowKeys_.erase(o.vk);
+                } else {
+                    RouteKeyUp(o.vk);
+                }
                 break;
             case PadOutput::Kind::kBestGames:
                 TogglePanel();
@@ -453,7 +519,13 @@ InputRouter::Outcomes InputRouter::FromPad() {
                 if (best_.mode() == BestGames::Mode::kGame && best_.OffersToday(form_) && !paused_)
                     Emit(BestGames::Command::kTodaysGame);
                 break;
+            case PadOutput::Kind::kGoBack:
+                if (naming)
+                    Emit(BestGames::Command::kNameEscape);
+                break;
             case PadOutput::Kind::kStart:
+                if (naming)
+                    break;  // A is the entry's Enter
                 // During play Start pauses and resumes, as the pad's player has no P key.
                 if (paused_) {
                     Resume();
@@ -465,7 +537,9 @@ InputRouter::Outcomes InputRouter::FromPad() {
                 }
                 [[fallthrough]];
             case PadOutput::Kind::kNewGame:
-                if (form_.cmdNewGame.visible) {
+                if (naming) {
+                    Emit(BestGames::Command::kNameEnter);
+                } else if (form_.cmdNewGame.visible) {
                     Click(Control::cmdNewGame);
                 } else if (form_.imgNewGame.visible) {
                     Click(Control::imgNewGame);

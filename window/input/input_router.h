@@ -34,6 +34,7 @@ struct InputOutcome {
     uint16_t vk = 0;
     ClickTarget target = ClickTarget::imgNewGame;
     BestGames::Command command = BestGames::Command::kOpenPanel;
+    int slot = 0;  // the name entry's slot a finger hit, for the commands of its taps
     bool operator==(const InputOutcome&) const = default;
 };
 
@@ -51,6 +52,12 @@ struct Touch {
     bool onReplayTag = false;       // the replay's tag, while a replay plays
     int panelTab = -1;              // the panel's table name under it, where it has several
     bool onToday = false;           // "D today's game", while it shows
+    // The name entry, while it shows: its box, the slot under the finger (0 the first, or -1)
+    // and where on that slot, and its "OK".
+    bool inName = false;
+    int nameSlot = -1;
+    NameEntry::Part namePart = NameEntry::Part::kLetter;
+    bool onNameOk = false;
 };
 
 class InputRouter {
@@ -62,9 +69,10 @@ class InputRouter {
     // The best games' mode says whether the game, their panel or a replay has the keys.
     InputRouter(const Form& form, const BestGames& best) : form_(form), best_(best) {}
 
-    // A key-down passes three stages in turn: the window's own keys (fullscreen), the pause,
-    // then the screen (the dialog's controls, or else the game). A later mode that owns the keys
-    // while it shows slots in as one more stage before the screen.
+    // A key-down passes its stages in turn: the window's own keys (fullscreen), the name entry
+    // while it shows, the pause, the best games' panel and replay, then the screen (the dialog's
+    // controls, or else the game). A later mode that owns the keys while it shows slots in as one
+    // more stage before the screen.
     Outcomes KeyDown(const KeyPress& press);
     Outcomes KeyUp(uint16_t vk);
     // The left mouse button and the pointer, over `over` (Control::kNone: over no control).
@@ -77,15 +85,19 @@ class InputRouter {
     // does what they do: the "New best" line and the "H best games" button open the panel, a row
     // of the panel is chosen and, chosen already, watched, and a touch outside the panel closes
     // it. On a replay a touch on its tag ends it, and one on the left, middle or right third of
-    // the window is Left (slower), Space (pause) or Right (faster).
+    // the window is Left (slower), Space (pause) or Right (faster). On the name entry a touch
+    // above or below a slot's letter steps it as Up or Down would, one on the letter moves the
+    // cursor there, "OK" is Enter and a touch outside the entry is Escape.
     Outcomes FingerDown(const Touch& touch);
     Outcomes FingerUp(const Touch& touch);
     // A finger that steers and slides over the middle steers the other way.
     Outcomes FingerMoved(const Touch& touch);
     // Pads: `pad` tells them apart. The d-pad and the stick are the arrow keys, A the new-game
-    // button, Start pauses and resumes during play and starts a game otherwise.
+    // button, Start pauses and resumes during play and starts a game otherwise. On the name
+    // entry A is Enter and B Escape, and Up and Down reach it too; nothing else hears those.
     Outcomes PadPress(int pad, PadButton button, bool down);
     Outcomes PadStick(int pad, int x);
+    Outcomes PadStickY(int pad, int y);
     Outcomes PadRemoved(int pad);
     // Another window took the keyboard.
     Outcomes FocusLost();
@@ -104,6 +116,8 @@ class InputRouter {
     // The stages of a key-down, in turn; a stage that takes the key ends its way.
     void RouteKeyDown(const KeyPress& press);
     bool TakenByWindow(const KeyPress& press, const KeyRoute& route);
+    // Every key while the name entry shows.
+    bool TakenByName(const KeyPress& press);
     // The pause keys during play, and every key while paused.
     bool TakenByPause(const KeyPress& press);
     // The panel's and the replay's keys, the H that opens the panel and, where the best games
@@ -120,11 +134,12 @@ class InputRouter {
     void PressButton(Control over);
     void ReleaseButton(Control over);
     void TouchBestGames(const Touch& touch);
+    void TouchName(const Touch& touch);
     bool ArrowHeld(uint16_t vk) const;  // by a finger
     void FingerArrowUp(uint16_t vk);    // a finger let go of it
     void MoveFocus(bool backwards);
     void Emit(InputOutcome::Kind kind, uint16_t vk = 0);
-    void Emit(BestGames::Command command);
+    void Emit(BestGames::Command command, int slot = 0);
     Outcomes FromPad();
 
     const Form& form_;

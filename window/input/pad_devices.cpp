@@ -14,8 +14,14 @@ PadButton ButtonOf(Uint8 button) {
             return PadButton::kDpadLeft;
         case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
             return PadButton::kDpadRight;
+        case SDL_CONTROLLER_BUTTON_DPAD_UP:
+            return PadButton::kDpadUp;
+        case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
+            return PadButton::kDpadDown;
         case SDL_CONTROLLER_BUTTON_A:
             return PadButton::kA;
+        case SDL_CONTROLLER_BUTTON_B:
+            return PadButton::kB;
         case SDL_CONTROLLER_BUTTON_START:
             return PadButton::kStart;
         case SDL_CONTROLLER_BUTTON_BACK:
@@ -103,6 +109,8 @@ InputRouter::Outcomes PadDevices::Handle(const SDL_Event& e, InputRouter& router
         case SDL_CONTROLLERAXISMOTION:
             if (e.caxis.axis == SDL_CONTROLLER_AXIS_LEFTX)
                 return router.PadStick(e.caxis.which, e.caxis.value);
+            if (e.caxis.axis == SDL_CONTROLLER_AXIS_LEFTY)
+                return router.PadStickY(e.caxis.which, e.caxis.value);
             return {};
         default:
             return {};
