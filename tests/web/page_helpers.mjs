@@ -9,6 +9,25 @@ export const WIDE = 309, HIGH = 388;
 // The page's "H best games" button at that scale, bottom right on the title and game-over screens.
 export const BEST_BUTTON = { x: 184, y: 344, w: 112, h: 20 };
 
+// A phone held upright, whose screen the game fills with its client area.
+export const PHONE = { width: 360, height: 640, deviceScaleFactor: 2, isMobile: true, hasTouch: true };
+
+// Where the client area lies in a viewport, as the game fits it: its scale `s` in CSS pixels for
+// one at scale 1, a point of it in CSS pixels (`at`, for taps), a rectangle of it in device
+// pixels (`area`, for screenshots), and how many device pixels one at scale 1 covers (`dots`).
+export function fitted(viewport) {
+  const ratio = viewport.deviceScaleFactor;
+  const s = Math.min(viewport.width / WIDE, viewport.height / HIGH);
+  const left = (viewport.width - WIDE * s) / 2, top = (viewport.height - HIGH * s) / 2;
+  return {
+    ratio, s,
+    at: (x, y) => [left + x * s, top + y * s],
+    area: (x, y, w, h) => [Math.ceil(ratio * (left + x * s)), Math.ceil(ratio * (top + y * s)),
+                           Math.floor(ratio * w * s), Math.floor(ratio * h * s)],
+    dots: ratio * ratio * s * s,
+  };
+}
+
 // A screenshot's pixels as RGBA, decoded by the browser itself; or what `look` (the text of a
 // function of the RGBA bytes and the width) finds in them there, when they are too many to pass.
 export async function pixels(page, decoder, png,

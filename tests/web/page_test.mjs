@@ -11,8 +11,8 @@ import { mkdtempSync, readdirSync, readFileSync, rmSync, writeFileSync } from 'n
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { fileURLToPath } from 'node:url';
-import { BEST_BUTTON, HIGH, WAIT_MS, WIDE, count, gameOverScreen, gameShown, launchBrowser, openGame,
-         pixels, runTests, titleScreen, until, waitFor } from './page_helpers.mjs';
+import { BEST_BUTTON, HIGH, PHONE, WAIT_MS, WIDE, count, fitted, gameOverScreen, gameShown, launchBrowser,
+         openGame, pixels, runTests, titleScreen, until, waitFor } from './page_helpers.mjs';
 import { serve } from './static_server.mjs';
 
 const [site, desktop] = process.argv.slice(2);
@@ -73,17 +73,9 @@ const tests = {
   async gameWithTouch(browser, base, decoder) {
     const page = await browser.newPage();
     page.on('pageerror', (e) => console.log('page error:', e.message));
-    const phone = { width: 360, height: 640, deviceScaleFactor: 2, isMobile: true, hasTouch: true };
-    await page.setViewport(phone);
+    await page.setViewport(PHONE);
     await page.goto(base + '?args=' + encodeURIComponent('--seed 3'));
-    // Where the client area lies, as the game fits it: in device pixels and in CSS pixels.
-    const ratio = phone.deviceScaleFactor;
-    const s = Math.min(phone.width / WIDE, phone.height / HIGH);
-    const left = (phone.width - WIDE * s) / 2, top = (phone.height - HIGH * s) / 2;
-    const at = (x, y) => [left + x * s, top + y * s];
-    const area = (x, y, w, h) => [Math.ceil(ratio * (left + x * s)), Math.ceil(ratio * (top + y * s)),
-                                  Math.floor(ratio * w * s), Math.floor(ratio * h * s)];
-    const dots = ratio * ratio * s * s;
+    const { ratio, s, at, area, dots } = fitted(PHONE);
     await waitFor('the title screen', page, decoder,
                   (shot) => count(shot, ...area(0, 64, WIDE, 49), '00FFFF') >= 200 * dots);
     // The canvas has a pixel for each of the screen's, turned either way.
@@ -140,14 +132,14 @@ const tests = {
     // miss a game that short.
     const steered = async (x, moved) => {
       await page.touchscreen.tap(...at(156, 220));
-      const finger = await page.touchscreen.touchStart(x, phone.height / 2);
+      const finger = await page.touchscreen.touchStart(x, PHONE.height / 2);
       await until('the ball to follow the finger', moved);
       await finger.end();
       await until('the game over', (x) => !(x > 0));
     };
-    await steered(phone.width * 0.9, (x) => x > start + 4 * ratio * s);
-    await steered(phone.width * 0.1, (x) => x < start - 4 * ratio * s);
-    await page.setViewport({ ...phone, width: phone.height, height: phone.width });
+    await steered(PHONE.width * 0.9, (x) => x > start + 4 * ratio * s);
+    await steered(PHONE.width * 0.1, (x) => x < start - 4 * ratio * s);
+    await page.setViewport({ ...PHONE, width: PHONE.height, height: PHONE.width });
     await sharp('on its side');
     const scrolled = await page.evaluate(() => window.scrollX + window.scrollY + visualViewport.scale);
     if (scrolled !== 1)

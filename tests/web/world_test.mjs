@@ -13,17 +13,33 @@ import { createServer, request } from 'node:http';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { fileURLToPath } from 'node:url';
-import { HIGH, WAIT_MS, WIDE, count, gameOverScreen, launchBrowser, pixels, runTests, until,
-         waitFor } from './page_helpers.mjs';
+import { HIGH, PHONE, WIDE, count, fitted, gameOverScreen, gameShown, launchBrowser, pixels,
+         runTests, until, waitFor } from './page_helpers.mjs';
 
 const [site, build] = process.argv.slice(2);
 const desktop = join(build, 'sinkaway');
 const cluster = fileURLToPath(new URL('../../scripts/pg-cluster.sh', import.meta.url));
 
-// "D today's game" at scale 1, above "H best games": drawn once the day's session came.
+const DESKTOP = { width: WIDE, height: HIGH, deviceScaleFactor: 1 };
+// At scale 1: "D today's game", above "H best games", drawn once the day's session came; and the
+// name entry's box over the game-over screen, with its slots' middles, the bands above and below
+// their letters, and "OK".
 const TODAY_BUTTON = { x: 184, y: 318, w: 112, h: 20 };
-const todayShown = (s) => count(s, TODAY_BUTTON.x, TODAY_BUTTON.y, TODAY_BUTTON.w, TODAY_BUTTON.h,
-                                'C0FFFF') >= 100;
+const NAME = { x: 16, y: 176, h: 152, slot0: 56, slotWidth: 18, above: 221, below: 267,
+               okX: 155, okY: 294 };
+// The screens as a viewport shows them, the client area fitted into it.
+const todayShown = (viewport) => {
+  const { area, dots } = fitted(viewport);
+  return (s) => count(s, ...area(TODAY_BUTTON.x, TODAY_BUTTON.y, TODAY_BUTTON.w, TODAY_BUTTON.h),
+                      'C0FFFF') >= 100 * dots;
+};
+// The box's white left edge and its cyan title, "Your name".
+const nameEntryShown = (viewport) => {
+  const { area, ratio, s: scale, dots } = fitted(viewport);
+  return (s) => count(s, ...area(NAME.x - 1, NAME.y + 4, 3, NAME.h - 8), 'FFFFFF') >=
+                    (NAME.h - 8) * ratio * scale &&
+                count(s, ...area(100, 184, 110, 20), '00FFFF') >= 50 * dots;
+};
 
 // ---- The server and what stands in front of it ----
 
@@ -49,35 +65,25 @@ async function startServer(scratch, conninfo) {
 }
 
 // A proxy in front of the server that holds every request for /health and /api/ `slowMs` before
-// passing it on, the page's own files not at all. It tells what it sees: 'request' and 'answered'
-// with the path, and keeps the size of each game's body POSTed to /api/v1/scores.
+// passing it on, the page's own files not at all; `seen` hears the path of each request.
 function proxy(port, slowMs) {
   const seen = new EventEmitter();
-  const submissions = [];
   const server = createServer((req, res) => {
     const path = new URL(req.url, 'http://x').pathname;
-    const pieces = [];
-    req.on('data', (piece) => pieces.push(piece));
-    req.on('end', () => {
-      const body = Buffer.concat(pieces);
-      if (req.method === 'POST' && path === '/api/v1/scores')
-        submissions.push(body.length);
-      seen.emit('request', path);
-      const slow = path === '/health' || path.startsWith('/api/');
-      setTimeout(() => {
-        const out = request({ host: '127.0.0.1', port, method: req.method, path: req.url,
-                              headers: req.headers }, (answer) => {
-          res.writeHead(answer.statusCode, answer.headers);
-          answer.pipe(res);
-          answer.on('end', () => seen.emit('answered', path));
-        });
-        out.on('error', () => res.destroy());
-        out.end(body);
-      }, slow ? slowMs : 0);
-    });
+    seen.emit('request', path);
+    const slow = path === '/health' || path.startsWith('/api/');
+    setTimeout(() => {
+      const out = request({ host: '127.0.0.1', port, method: req.method, path: req.url,
+                            headers: req.headers }, (answer) => {
+        res.writeHead(answer.statusCode, answer.headers);
+        answer.pipe(res);
+      });
+      out.on('error', () => res.destroy());
+      req.pipe(out);
+    }, slow ? slowMs : 0);
   });
   return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(
-    { server, seen, submissions, base: `http://127.0.0.1:${server.address().port}/` })));
+    { server, seen, base: `http://127.0.0.1:${server.address().port}/` })));
 }
 
 // The API from node, as any client: the JSON answer, or a throw with the status.
@@ -100,7 +106,7 @@ function rowOf(base, name) {
 
 // The page in a browser profile of its own (its own player, name and best games), unscaled;
 // `sessions` counts the sessions the server handed it.
-async function openPage(browser, base, viewport = { width: WIDE, height: HIGH, deviceScaleFactor: 1 }) {
+async function openPage(browser, base, viewport = DESKTOP) {
   const own = await browser.createBrowserContext();
   const page = await own.newPage();
   page.on('pageerror', (e) => console.log('page error:', e.message));
@@ -117,10 +123,38 @@ async function openPage(browser, base, viewport = { width: WIDE, height: HIGH, d
 // Until the title screen offers the day's game: the server answered and both sessions came (the
 // title's untouched session has then started again from the ranked one's seed, which the two
 // frames after the answers see to).
-async function ranked(page, decoder, shown = todayShown) {
-  await waitFor('"D today\'s game"', page, decoder, shown);
+async function ranked(page, decoder, viewport = DESKTOP) {
+  await waitFor('"D today\'s game"', page, decoder, todayShown(viewport));
   await until('both sessions', () => page.sessions, (n) => n === 2);
   await page.evaluate(() => new Promise((r) => requestAnimationFrame(() => requestAnimationFrame(r))));
+}
+
+// A ranked game started by `start` in the page on `viewport`, left to end, and sent under the
+// name `type` enters on its game-over screen: the server verifies it and the board lists it.
+// Prints the bytes the page sent and the time from the name entry's showing (the game over) to
+// the verdict reaching the page, when its table says "world #N".
+async function sendGame(browser, decoder, world, viewport, name, start, type) {
+  const { own, page } = await openPage(browser, world.base, viewport);
+  let sent = 0, verdict;
+  page.on('request', (r) => {
+    if (r.method() === 'POST' && r.url().endsWith('/api/v1/scores'))
+      sent = Buffer.byteLength(r.postData() ?? '');
+  });
+  page.on('response', async (r) => {
+    if (/\/api\/v1\/scores\/\d+$/.test(r.url()) &&
+        (await r.json().catch(() => ({}))).status === 'verified')
+      verdict ??= Date.now();
+  });
+  await ranked(page, decoder, viewport);
+  await start(page);
+  await waitFor('the name entry on the game-over screen', page, decoder, nameEntryShown(viewport));
+  const over = Date.now();
+  await type(page);
+  const row = await rowOf(world.base, name);
+  await until('the verdict in the page', () => verdict, (t) => t !== undefined);
+  console.log(`     ${name}'s game of ${row.score}: ${sent} bytes sent, verified in the page ` +
+              `${((verdict - over) / 1000).toFixed(2)} s after its game over`);
+  await own.close();
 }
 
 // The digits of the game-over score ("Score:  N", green, underlined), each as its columns of lit
@@ -166,6 +200,31 @@ function differing(a, b) {
 }
 
 const tests = {
+  // A game played with keys: Enter starts it, left alone it ends, and on its game-over screen the
+  // name goes in by keys ("B9": Up from "A", Right, Down round past the start of the alphabet).
+  async gameWithKeys(browser, decoder, world) {
+    await sendGame(browser, decoder, world, DESKTOP, 'B9', async (page) => {
+      await page.keyboard.press('Enter');
+      await waitFor('the game', page, decoder, gameShown);
+    }, async (page) => {
+      for (const key of ['ArrowUp', 'ArrowRight', 'ArrowDown', 'ArrowDown', 'ArrowDown', 'Enter'])
+        await page.keyboard.press(key);
+    });
+  },
+
+  // The same on a phone by touch: a tap on the start image, and the name tapped in ("C-": twice
+  // above the first letter, twice below the second, then "OK").
+  async gameWithTouch(browser, decoder, world) {
+    const { at } = fitted(PHONE);
+    await sendGame(browser, decoder, world, PHONE, 'C-', async (page) => {
+      await page.touchscreen.tap(...at(156, 220));
+    }, async (page) => {
+      for (const [slot, y] of [[0, NAME.above], [0, NAME.above], [1, NAME.below], [1, NAME.below]])
+        await page.touchscreen.tap(...at(NAME.slot0 + slot * NAME.slotWidth, y));
+      await page.touchscreen.tap(...at(NAME.okX, NAME.okY));
+    });
+  },
+
   // A board's replay, chosen in the World table and played with Enter, ends on the board's score:
   // the page's game-over score against the desktop's drawing of the same replay, which the
   // desktop's --verify finds to be that score. The board has a game of 10 or more on top, sent
@@ -204,7 +263,8 @@ const tests = {
     // shapes, though the text before them may lie a pixel apart.
     const [got, wanted] = [digits(shot), digits(want)];
     const unlike = wanted.map((g, i) => got[i] ? differing(g, got[i]) : 1);
-    console.log(`     the board's replay of ${top.score}: its digits ${unlike.map((u) => (100 * u).toFixed(0) + '%').join(' ')} unlike the desktop's`);
+    console.log(`     the board's replay of ${top.score}: its digits ` +
+                `${unlike.map((u) => (100 * u).toFixed(0) + '%').join(' ')} unlike the desktop's`);
     if (got.length !== wanted.length || unlike.some((u) => u > 0.1))
       throw new Error(`the page's replay does not end on the board's score ${top.score}`);
     await own.close();
@@ -233,8 +293,8 @@ const tests = {
     });
     await new Promise((r) => setTimeout(r, 8000));
     const longest = await page.evaluate(() => window.longestFrame);
-    console.log(`     longest frame in the 8 s after asking a server 5 s slow: ${longest.toFixed(1)} ms ` +
-                `(/health asked ${asked} times)`);
+    console.log(`     longest frame in the 8 s after asking a server 5 s slow: ` +
+                `${longest.toFixed(1)} ms (/health asked ${asked} times)`);
     if (longest > 1000)
       throw new Error(`a frame waited ${longest.toFixed(0)} ms for the server`);
     await own.close();
