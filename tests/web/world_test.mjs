@@ -13,8 +13,8 @@ import { createServer, request } from 'node:http';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { fileURLToPath } from 'node:url';
-import { HIGH, PHONE, WIDE, count, fitted, gameOverScreen, gameShown, launchBrowser, pixels,
-         runTests, until, waitFor } from './page_helpers.mjs';
+import { HIGH, PHONE, WAIT_MS, WIDE, count, fitted, gameOverScreen, gameShown, launchBrowser,
+         pixels, runTests, until, waitFor } from './page_helpers.mjs';
 
 const [site, build] = process.argv.slice(2);
 const desktop = join(build, 'sinkaway');
@@ -130,7 +130,8 @@ async function ranked(page, decoder, viewport = DESKTOP) {
 }
 
 // A ranked game started by `start` in the page on `viewport`, left to end, and sent under the
-// name `type` enters on its game-over screen: the server verifies it and the board lists it.
+// name `type` enters on its game-over screen: the server verifies it and the board lists it, and
+// no answer of the server's came from the page's service worker.
 // Prints the bytes the page sent and the time from the name entry's showing (the game over) to
 // the verdict reaching the page, when its table says "world #N".
 async function sendGame(browser, decoder, world, viewport, name, start, type) {
@@ -140,18 +141,26 @@ async function sendGame(browser, decoder, world, viewport, name, start, type) {
     if (r.method() === 'POST' && r.url().endsWith('/api/v1/scores'))
       sent = Buffer.byteLength(r.postData() ?? '');
   });
+  const cached = [];
   page.on('response', async (r) => {
+    if (/^\/(health$|api\/)/.test(new URL(r.url()).pathname) && r.fromServiceWorker())
+      cached.push(r.url());
     if (/\/api\/v1\/scores\/\d+$/.test(r.url()) &&
         (await r.json().catch(() => ({}))).status === 'verified')
       verdict ??= Date.now();
   });
   await ranked(page, decoder, viewport);
+  // The page's service worker in charge from here on: what the server says is still the server's.
+  await page.waitForFunction(() => navigator.serviceWorker.controller !== null,
+                             { polling: 50, timeout: WAIT_MS });
   await start(page);
   await waitFor('the name entry on the game-over screen', page, decoder, nameEntryShown(viewport));
   const over = Date.now();
   await type(page);
   const row = await rowOf(world.base, name);
   await until('the verdict in the page', () => verdict, (t) => t !== undefined);
+  if (cached.length > 0)
+    throw new Error(`the service worker answered ${cached.join(', ')}`);
   console.log(`     ${name}'s game of ${row.score}: ${sent} bytes sent, verified in the page ` +
               `${((verdict - over) / 1000).toFixed(2)} s after its game over`);
   await own.close();
