@@ -55,6 +55,12 @@ TEST(LookOnlyOptions, GoAloneAndNoSaveIsTheWindows) {
              Row{{"--verify", "game.txt", "--headless", "--script", "-"}, 2},
              Row{{"--no-save", "--headless", "--script", "-"}, 2},
              Row{{"--replay", "game.txt", "--scale", "2"}, -1},
+             // A leaderboard only for a player's own runs: measuring runs stay offline.
+             Row{{"--server", "https://boards.example.org"}, -1},
+             Row{{"--server", "ftp://boards.example.org"}, 2},
+             Row{{"--server", "http://a", "--autoplay"}, 2},
+             Row{{"--server", "http://a", "--seconds", "3"}, 2},
+             Row{{"--server", "http://a", "--no-save"}, 2},
              Row{{"--replay", "game.txt", "--seed", "2"}, 2},
              Row{{"--replay", "game.txt", "--headless", "--script", "-"}, 2},
          }) {

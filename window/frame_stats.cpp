@@ -19,13 +19,17 @@ int64_t MonotonicNanos() {
     return static_cast<int64_t>(ts.tv_sec) * 1'000'000'000 + ts.tv_nsec;
 }
 
-void FrameStats::Presented(int64_t now) {
+void FrameStats::Presented(int64_t now, bool inPlay) {
     ++frames_;
+    const bool bothInPlay = inPlay && lastInPlay_;
+    lastInPlay_ = inPlay;
     if (first_ < 0) {
         first_ = last_ = now;
         return;
     }
     const int64_t interval = std::max<int64_t>(0, now - last_);
+    if (bothInPlay)
+        longestPlay_ = std::max(longestPlay_, interval);
     last_ = now;
     sumNanos_ += interval;
     const int64_t bucket = std::min<int64_t>(interval / kBucketNanos, kBuckets - 1);
@@ -61,6 +65,7 @@ void FrameStats::Print(std::FILE* out, const Extra& x) const {
     std::fprintf(out, "stats frames %lld\n", static_cast<long long>(frames_));
     std::fprintf(out, "stats frame_interval_mean_ms %.3f\n", MeanIntervalMs());
     std::fprintf(out, "stats frame_interval_p99_ms %.3f\n", PercentileIntervalMs(0.99));
+    std::fprintf(out, "stats frame_interval_max_play_ms %.3f\n", LongestPlayIntervalMs());
     std::fprintf(out, "stats main_ticks %lld\n", static_cast<long long>(x.mainTicks));
     std::fprintf(out, "stats points %lld\n", static_cast<long long>(x.points));
     std::fprintf(out, "stats wall_s %.3f\n", x.wallSeconds);

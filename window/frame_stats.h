@@ -20,8 +20,10 @@ class FrameStats {
     static constexpr int64_t kBucketNanos = 50'000;
     static constexpr int kBuckets = 20'000;  // one second
 
-    // Call with MonotonicNanos() right after each presented frame.
-    void Presented(int64_t nowNanos);
+    // Call with MonotonicNanos() right after each presented frame; `inPlay` when a game was in
+    // play on it, which draws a frame every tick: a long wait between two such frames is a stall,
+    // where between the title screen's frames it is only the loop sleeping.
+    void Presented(int64_t nowNanos, bool inPlay = false);
 
     int64_t frames() const { return frames_; }
     int64_t firstFrameNanos() const { return first_; }
@@ -29,6 +31,8 @@ class FrameStats {
     // The smallest interval that at least `fraction` of the intervals (0.99: 99 %) do not exceed,
     // to a bucket.
     double PercentileIntervalMs(double fraction) const;
+    // The longest interval between two frames of a game in play.
+    double LongestPlayIntervalMs() const { return static_cast<double>(longestPlay_) / 1e6; }
 
     // What the caller counted besides frames.
     struct Extra {
@@ -47,6 +51,8 @@ class FrameStats {
     int64_t frames_ = 0;
     int64_t first_ = -1, last_ = -1;
     int64_t sumNanos_ = 0;
+    bool lastInPlay_ = false;
+    int64_t longestPlay_ = 0;
     std::array<uint32_t, kBuckets> histogram_{};
 };
 

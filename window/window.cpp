@@ -299,7 +299,7 @@ void GameWindow::Render() {
     screen_.drawer->Draw(form, screen_.viewport, overlay);
     SDL_RenderPresent(screen_.renderer);
     ++stats_.ticks.frames;
-    stats_.frames.Presented(MonotonicNanos());
+    stats_.frames.Presented(MonotonicNanos(), InPlay(form));
     if (options_.frames > 0 && stats_.frames.frames() >= options_.frames)
         running_ = false;
     overlays_.Drawn(overlay, VisibleDigest(form), clock_.NowMillis());

@@ -223,3 +223,15 @@ game_over_screen() {
     [ "$edge" -eq 1 ] && [ "$face" -eq 1 ] && [ "$ball" -eq 0 ] && [ "$over" -ge "$(px 100)" ] &&
         [ "$score" -ge "$(px 60)" ]
 }
+
+# sweep N: the Right and Left arrows held in turn, N times, 0.45 s each: sweeping from wall to
+# wall finds the holes often enough to keep a game going for a while.
+sweep() {
+    for _ in $(seq "$1"); do
+        xdotool keydown Right
+        sleep 0.45
+        xdotool keyup Right keydown Left
+        sleep 0.45
+        xdotool keyup Left
+    done
+}

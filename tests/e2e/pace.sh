@@ -15,15 +15,8 @@ sleep 2
 used=$(( $(cpu_ticks) - before ))
 [ "$used" -le $(( hz * 2 / 5 )) ] || fail "busy on the title screen: $used of $(( hz * 2 )) ticks"
 
-# Sweeping from wall to wall finds the holes often enough to keep a game going for a while.
 xdotool key Return
-for _ in 1 2 3 4; do
-    xdotool keydown Right
-    sleep 0.45
-    xdotool keyup Right keydown Left
-    sleep 0.45
-    xdotool keyup Left
-done
+sweep 4
 kill -TERM "$GAME_PID"
 wait "$GAME_PID" || fail "exit status $? after SIGTERM"
 GAME_PID=""

@@ -143,5 +143,21 @@ TEST_F(WorldClientTest, ARefusedGameShowsTheServersReason) {
         << Mine()->worldReason;
 }
 
+TEST_F(WorldClientTest, AGameReachesItsWorldRankWithinSeconds) {
+    StartServer();
+    Connect("CY");
+    const WorldTicket ticket = *best_->world()->ranked();
+    Play(ticket.seed, ticket);
+    const auto over = std::chrono::steady_clock::now();
+    best_->Handle(BestGames::Command::kOpenPanel);
+    ASSERT_TRUE(Pump([&] { return Status().rfind("world #", 0) == 0; })) << Status();
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+                        std::chrono::steady_clock::now() - over)
+                        .count();
+    std::printf("from the game-over screen to \"%s\": %lld ms; replay %s bytes\n", Status().c_str(),
+                static_cast<long long>(ms),
+                db_.Query("SELECT octet_length(replay) FROM submissions").c_str());
+}
+
 }  // namespace
 }  // namespace sinkaway::testing

@@ -295,9 +295,16 @@ BestGames::NewsEffects BestGames::ApplyNews(BestGamesWorker::News news, const Fo
 
 void BestGames::ConnectWorld(std::unique_ptr<World> world) {
     world_ = std::move(world);
-    panel_.SetTabbed(world_->shown());
     world_->Start();
-    if (store_) {
+    FollowWorld();
+}
+
+void BestGames::FollowWorld() {
+    panel_.SetTabbed(world_->shown());
+    // The player and the queue are read (and the player made up) only once there is a world to
+    // send to: a page on a plain host keeps nothing new.
+    if (world_->shown() && !worldRead_ && store_) {
+        worldRead_ = true;
         store_->LoadWorldPlayer();
         store_->LoadWorld();
     }
@@ -336,7 +343,7 @@ BestGames::NewsEffects BestGames::RunWorld() {
     effects.redraw = changes.redraw;
     effects.tickets = changes.tickets;
     if (changes.redraw) {
-        panel_.SetTabbed(world_->shown());
+        FollowWorld();
         MarkMine();
         for (const auto& [tab, board] :
              {std::pair{BestGamesPanel::Tab::kWorld, World::Board::kAll},

@@ -180,6 +180,9 @@ class BestGames {
     bool askedName_ = false;  // on this game-over screen
     // Marks the player's own rows with what the world made of them.
     void MarkMine();
+    // Once the world shows: the panel's tables, and the player and queue read.
+    void FollowWorld();
+    bool worldRead_ = false;
     std::unique_ptr<World> world_;  // before store_: its hooks post to the worker
     NameEntry nameEntry_;
     Mode beforeName_ = Mode::kGame;  // what has the keys again when the entry closes

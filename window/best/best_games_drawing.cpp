@@ -110,16 +110,19 @@ void FormRenderer::DrawPanel(const BestGamesPanel& panel, bool files) {
     // A problem with what the player asked for takes the help line's place until the next key.
     static const std::string kHelp = "Up/Down choose  Enter watch  H close";
     static const std::string kWorldHelp = "Tab  Enter watch  N name  H close";
+    // Between the page's buttons, where they share its line.
+    static const std::string kShortWorldHelp = "Tab  Enter  N name";
     const BestGameRow* chosen = panel.Selected();
     const std::string& help = !panel.problem().empty() ? panel.problem()
                               : chosen != nullptr && !chosen->worldReason.empty()
                                   ? chosen->worldReason
-                              : panel.tabbed() ? kWorldHelp
-                                               : kHelp;
+                              : panel.tabbed() && files ? kShortWorldHelp
+                              : panel.tabbed()          ? kWorldHelp
+                                                        : kHelp;
     line(13, help, kRowFont, kInk, (box.x0 + box.x1) / 2, vp_.Y(kTop + kHeight - 420), true);
     if (!files)
         return;
-    constexpr float top = PanelLayout::kButtonTop, wide = PanelLayout::kButtonWidth;
+    const float top = PanelLayout::ButtonTop(panel.tabbed()), wide = PanelLayout::kButtonWidth;
     DrawKeyButton(14, {PanelLayout::kOpenLeft, top, wide}, "O open");
     DrawKeyButton(15, {PanelLayout::kSaveLeft, top, wide}, "S save");
 }

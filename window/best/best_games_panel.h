@@ -37,8 +37,11 @@ struct PanelLayout {
     static constexpr int kRowsShown = 10;
 
     // The page's two buttons, at the title's height on either side of it: "O open" on the left,
-    // "S save" on the right. The desktop has neither.
+    // "S save" on the right; where the tables' names take the title's line, at the help line's
+    // height instead. The desktop has neither.
     static constexpr float kButtonTop = kTop + 135, kButtonWidth = 960, kButtonHeight = 300;
+    static constexpr float kLowButtonTop = kTop + kHeight - 450;
+    static constexpr float ButtonTop(bool tabbed) { return tabbed ? kLowButtonTop : kButtonTop; }
     static constexpr float kOpenLeft = kLeft + kPad,
                            kSaveLeft = kLeft + kWidth - kPad - kButtonWidth;
 
@@ -60,11 +63,11 @@ struct PanelLayout {
     static bool OnButton(float left, float top, float width, float x, float y) {
         return x >= left && x < left + width && y >= top && y < top + kButtonHeight;
     }
-    static bool OnOpen(float x, float y) {
-        return OnButton(kOpenLeft, kButtonTop, kButtonWidth, x, y);
+    static bool OnOpen(float x, float y, bool tabbed) {
+        return OnButton(kOpenLeft, ButtonTop(tabbed), kButtonWidth, x, y);
     }
-    static bool OnSave(float x, float y) {
-        return OnButton(kSaveLeft, kButtonTop, kButtonWidth, x, y);
+    static bool OnSave(float x, float y, bool tabbed) {
+        return OnButton(kSaveLeft, ButtonTop(tabbed), kButtonWidth, x, y);
     }
     static bool OnBestGames(float x, float y) {
         return OnButton(kBestLeft, kBestTop, kBestWidth, x, y);

@@ -168,8 +168,9 @@ void BestGamesWindow::AddTouch(const Form& game, TwipPoint p, int x, int y, cons
     if (games_.mode() == BestGames::Mode::kPanel) {
         touch.inPanel = PanelLayout::Contains(p.x, p.y);
         touch.panelRow = PanelLayout::RowAt(p.x, p.y);
-        touch.onSave = games_.offersFiles() && PanelLayout::OnSave(p.x, p.y);
-        touch.onOpen = games_.offersFiles() && PanelLayout::OnOpen(p.x, p.y);
+        const bool tabbed = games_.panel().tabbed();
+        touch.onSave = games_.offersFiles() && PanelLayout::OnSave(p.x, p.y, tabbed);
+        touch.onOpen = games_.offersFiles() && PanelLayout::OnOpen(p.x, p.y, tabbed);
         touch.panelTab = games_.panel().tabbed() ? PanelLayout::TabAt(p.x, p.y) : -1;
     }
     touch.onToday = games_.OffersToday(game) && PanelLayout::OnToday(p.x, p.y);

@@ -516,8 +516,11 @@ InputRouter::Outcomes InputRouter::FromPad() {
                 TogglePanel();
                 break;
             case PadOutput::Kind::kToday:
+                // X: the day's session on the title screen, the name on the world's panel.
                 if (best_.mode() == BestGames::Mode::kGame && best_.OffersToday(form_) && !paused_)
                     Emit(BestGames::Command::kTodaysGame);
+                else if (best_.mode() == BestGames::Mode::kPanel && best_.panel().tabbed())
+                    Emit(BestGames::Command::kOpenName);
                 break;
             case PadOutput::Kind::kGoBack:
                 if (naming)

@@ -53,7 +53,7 @@ class NameEntry {
 // Where the entry lies, in twips: a box over the game-over screen's middle, below the score and
 // inside the walls. The drawing and the taps on its slots both go by it.
 struct NameEntryLayout {
-    static constexpr float kLeft = 240, kTop = 2640, kWidth = 4160, kHeight = 2280;
+    static constexpr float kLeft = 240, kTop = 2880, kWidth = 4160, kHeight = 2280;
     static constexpr float kTitleTop = kTop + 135;
     // The slots side by side in the middle, each a column of three bands: the triangle above,
     // the letter, the triangle below.

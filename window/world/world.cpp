@@ -14,11 +14,12 @@ using nlohmann::json;
 constexpr int64_t kFirstBackoffMs = 1000;
 constexpr int64_t kLongestBackoffMs = 60'000;
 // How often a game the server holds is asked after, at first.
-constexpr int64_t kVerdictPollMs = 500;
+constexpr int64_t kVerdictPollMs = 250;
 constexpr int64_t kLongestVerdictPollMs = 10'000;
 constexpr int kQuickTimeoutMs = 5000;
 constexpr int kSendTimeoutMs = 30'000;
 constexpr int kBoardRows = 10;
+constexpr size_t kMaxBoardRows = 100;
 
 bool Ok(const HttpAnswer& a) {
     return a.status >= 200 && a.status < 300;
@@ -67,6 +68,9 @@ bool ReadBoard(const std::string& body, std::vector<WorldRow>& rows) {
     rows.clear();
     const json doc = json::parse(body, nullptr, false);
     if (!doc.is_object() || !doc.value("rows", json()).is_array())
+        return false;
+    // A board is a screenful; a server that sends more is cut short.
+    if (doc["rows"].size() > kMaxBoardRows)
         return false;
     for (const json& r : doc["rows"]) {
         if (!r.is_object() || !r.value("id", json()).is_number_integer() ||
@@ -239,13 +243,9 @@ void World::SendGame(const WorldGame& game) {
     Send(Post("/api/v1/scores", body.dump(), kSendTimeoutMs),
          [this, key = game.replay](const HttpAnswer& a) {
              Retry& r = retries_[key];
-             auto it = std::find_if(queue_.begin(), queue_.end(),
-                                    [&](const WorldGame& g) { return g.replay == key; });
-             if (it == queue_.end()) {
-                 r.inFlight = false;
+             WorldGame game;
+             if (!Current(key, game))
                  return;
-             }
-             WorldGame game = *it;
              const json doc = json::parse(a.body, nullptr, false);
              if (Ok(a) && doc.is_object() && doc.value("id", json()).is_number_integer()) {
                  // Taken: the text is the server's now, and only its verdict is awaited.
@@ -273,13 +273,9 @@ void World::AskVerdict(const WorldGame& game) {
     Send(Get("/api/v1/scores/" + std::to_string(game.id)),
          [this, key = game.replay](const HttpAnswer& a) {
              Retry& r = retries_[key];
-             auto it = std::find_if(queue_.begin(), queue_.end(),
-                                    [&](const WorldGame& g) { return g.replay == key; });
-             if (it == queue_.end()) {
-                 r.inFlight = false;
+             WorldGame game;
+             if (!Current(key, game))
                  return;
-             }
-             WorldGame game = *it;
              const json doc = json::parse(a.body, nullptr, false);
              const std::string status =
                  doc.is_object() && doc.value("status", json()).is_string() ? doc["status"] : "";
@@ -305,6 +301,17 @@ void World::AskVerdict(const WorldGame& game) {
                  Later(r, MillisSinceStart(), a.retryAfterSeconds);
              }
          });
+}
+
+bool World::Current(const std::string& key, WorldGame& game) {
+    auto it = std::find_if(queue_.begin(), queue_.end(),
+                           [&](const WorldGame& g) { return g.replay == key; });
+    if (it == queue_.end()) {
+        retries_[key].inFlight = false;
+        return false;
+    }
+    game = *it;
+    return true;
 }
 
 void World::Keep(WorldGame game) {

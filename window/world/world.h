@@ -112,6 +112,9 @@ class World {
     void SendGame(const WorldGame& game);
     void AskVerdict(const WorldGame& game);
     void Keep(WorldGame game);
+    // A copy of the queued game of replay `key`; false, its retry idle, when it left the queue
+    // meanwhile.
+    bool Current(const std::string& key, WorldGame& game);
     // After a failure: the next try after the wait, doubled each time up to a minute.
     static void Later(Retry& retry, int64_t now, int retryAfterSeconds);
 
