@@ -21,12 +21,16 @@ const desktop = join(build, 'sinkaway');
 const cluster = fileURLToPath(new URL('../../scripts/pg-cluster.sh', import.meta.url));
 
 const DESKTOP = { width: WIDE, height: HIGH, deviceScaleFactor: 1 };
-// At scale 1: "D today's game", above "H best games", drawn once the day's session came; and the
-// name entry's box over the game-over screen, with its slots' middles, the bands above and below
-// their letters, and "OK".
+// At scale 1 (15 twips a pixel): "D today's game", above "H best games", drawn once the day's
+// session came; and the name entry over the game-over screen as NameEntryLayout lays it out
+// (window/world/name_entry.h): its box, the middles of the first slot's column and of the bands
+// above and below its letter, the columns' width, and the middle of "OK".
 const TODAY_BUTTON = { x: 184, y: 318, w: 112, h: 20 };
-const NAME = { x: 16, y: 176, h: 152, slot0: 56, slotWidth: 18, above: 221, below: 267,
-               okX: 155, okY: 294 };
+const TWIPS = 15, NAME_TOP = 2880, ABOVE_TOP = NAME_TOP + 540, BELOW_TOP = ABOVE_TOP + 270 + 420;
+const NAME = { x: 240 / TWIPS, y: NAME_TOP / TWIPS, h: 2280 / TWIPS, slot0: (700 + 135) / TWIPS,
+               slotWidth: 270 / TWIPS, above: (ABOVE_TOP + 135) / TWIPS,
+               below: (BELOW_TOP + 135) / TWIPS, okX: (240 + 2080) / TWIPS,
+               okY: (BELOW_TOP + 270 + 120 + 150) / TWIPS };
 // The screens as a viewport shows them, the client area fitted into it.
 const todayShown = (viewport) => {
   const { area, dots } = fitted(viewport);
@@ -38,7 +42,7 @@ const nameEntryShown = (viewport) => {
   const { area, ratio, s: scale, dots } = fitted(viewport);
   return (s) => count(s, ...area(NAME.x - 1, NAME.y + 4, 3, NAME.h - 8), 'FFFFFF') >=
                     (NAME.h - 8) * ratio * scale &&
-                count(s, ...area(100, 184, 110, 20), '00FFFF') >= 50 * dots;
+                count(s, ...area(100, NAME.y + 8, 110, 20), '00FFFF') >= 50 * dots;
 };
 
 // ---- The server and what stands in front of it ----
