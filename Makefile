@@ -159,7 +159,10 @@ run-web: web
 run-server: build
 	bash scripts/run-server.sh $(BUILD) $(SERVER_ADDRESS):$(SERVER_PORT) $(WEB_SITE) $(SERVER_ARGS)
 
-# The wasm driver under node against every golden replay, then the page in headless Chromium.
+# The wasm driver under node against every golden replay, then the page in headless Chromium:
+# served as a static host serves it, then by sinkaway-server (of $(BUILD)) over a throwaway
+# PostgreSQL cluster.
 web-test: web
 	node tests/web/replays.mjs $(WEB_OBJ)/sinkaway_node.js tests/replays
 	node tests/web/page_test.mjs $(WEB_SITE) $(BUILD)/sinkaway
+	node tests/web/world_test.mjs $(WEB_SITE) $(BUILD)

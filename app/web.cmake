@@ -32,9 +32,11 @@ target_link_options(sinkaway PRIVATE ${SINKAWAY_WEB_COMMON} -sENVIRONMENT=web
   --js-library ${SINKAWAY_WEB_DIR}/sdl_needs.js
   -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=[sinkaway_sdl_needs]
   # The best games in the browser's storage, and the replays' way in and out (best_games_files.js).
-  -lidbfs.js --pre-js ${SINKAWAY_WEB_DIR}/best_games_files.js
+  # Each --pre-js stays with its file as one SHELL: group: CMake drops an option it has seen
+  # before, which would leave the second file on its own on the linker's command line.
+  -lidbfs.js "SHELL:--pre-js ${SINKAWAY_WEB_DIR}/best_games_files.js"
   # The world's boards through the browser's fetch (http_client.js).
-  --pre-js ${SINKAWAY_WEB_DIR}/http_client.js
+  "SHELL:--pre-js ${SINKAWAY_WEB_DIR}/http_client.js"
   "SHELL:--preload-file ${CMAKE_BINARY_DIR}/fonts@/fonts"
   "SHELL:--preload-file ${CMAKE_BINARY_DIR}/assets/newgame32.xpm@/assets/newgame32.xpm"
   "SHELL:--preload-file ${CMAKE_BINARY_DIR}/assets/newgame16.xpm@/assets/newgame16.xpm"

@@ -11,75 +11,14 @@ import { mkdtempSync, readdirSync, readFileSync, rmSync, writeFileSync } from 'n
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { fileURLToPath } from 'node:url';
-import puppeteer from 'puppeteer-core';
+import { BEST_BUTTON, HIGH, PHONE, WAIT_MS, WIDE, count, fitted, gameOverScreen, gameShown, launchBrowser,
+         openGame, pixels, runTests, titleScreen, until, waitFor } from './page_helpers.mjs';
 import { serve } from './static_server.mjs';
 
 const [site, desktop] = process.argv.slice(2);
-const WAIT_MS = 60000;
-// The game's client area at one pixel per 15 twips: a viewport of that size shows it unscaled.
-const WIDE = 309, HIGH = 388;
-// The page's "H best games" button at that scale, bottom right on the title and game-over screens.
-const BEST_BUTTON = { x: 184, y: 344, w: 112, h: 20 };
 
-// A screenshot's pixels as RGBA, decoded by the browser itself; or what `look` (the text of a
-// function of the RGBA bytes and the width) finds in them there, when they are too many to pass.
-async function pixels(page, decoder, png, look = '(data, width) => ({ width, data: Array.from(data) })') {
-  const png64 = png ?? await page.screenshot({ encoding: 'base64' });
-  return decoder.evaluate(async (data, look) => {
-    const img = new Image();
-    img.src = 'data:image/png;base64,' + data;
-    await img.decode();
-    const c = new OffscreenCanvas(img.width, img.height);
-    const g = c.getContext('2d');
-    g.drawImage(img, 0, 0);
-    return (0, eval)(look)(g.getImageData(0, 0, img.width, img.height).data, img.width);
-  }, png64, look);
-}
-
-// How many pixels of a rectangle have exactly the colour `hex`.
-function count(shot, x, y, w, h, hex) {
-  const r = parseInt(hex.slice(0, 2), 16), g = parseInt(hex.slice(2, 4), 16);
-  const b = parseInt(hex.slice(4, 6), 16);
-  let n = 0;
-  for (let j = y; j < y + h; ++j) {
-    for (let i = x; i < x + w; ++i) {
-      const o = 4 * (j * shot.width + i);
-      if (shot.data[o] === r && shot.data[o + 1] === g && shot.data[o + 2] === b)
-        ++n;
-    }
-  }
-  return n;
-}
-
-async function waitFor(what, page, decoder, test) {
-  const end = Date.now() + WAIT_MS;
-  for (;;) {
-    const shot = await pixels(page, decoder);
-    if (test(shot))
-      return shot;
-    if (Date.now() > end)
-      throw new Error(`waited ${WAIT_MS / 1000} s for ${what}`);
-    await new Promise((r) => setTimeout(r, 50));
-  }
-}
-
-// The same tests as the desktop's end-to-end ones, at scale 1.
-const titleScreen = (s) => count(s, 0, 64, WIDE, 49, '00FFFF') >= 200;
-const gameShown = (s) => count(s, 0, 0, WIDE, HIGH, 'FF0000') >= 20 &&
-                         count(s, 0, 0, WIDE, HIGH, '00FF00') >= 500;
-const gameOverScreen = (s) => count(s, 150, 240, 1, 1, 'FFFFFF') === 1 &&
-    count(s, 0, 0, WIDE, HIGH, 'FF0000') === 0 && count(s, 0, 104, WIDE, 25, '00FF00') >= 100 &&
-    count(s, 0, 144, WIDE, 25, '00FF00') >= 60;
 const paused = (s) => count(s, 100, 170, 109, 48, 'FFFFFF') >= 40 &&
                       count(s, 0, 0, WIDE, HIGH, 'FF0000') >= 20;
-
-async function openGame(browser, base, args = '') {
-  const page = await browser.newPage();
-  await page.setViewport({ width: WIDE, height: HIGH, deviceScaleFactor: 1 });
-  page.on('pageerror', (e) => console.log('page error:', e.message));
-  await page.goto(base + (args ? '?args=' + encodeURIComponent(args) : ''));
-  return page;
-}
 
 const tests = {
   // The title screen against the desktop's drawing of the same state: every pixel of the walls,
@@ -134,17 +73,9 @@ const tests = {
   async gameWithTouch(browser, base, decoder) {
     const page = await browser.newPage();
     page.on('pageerror', (e) => console.log('page error:', e.message));
-    const phone = { width: 360, height: 640, deviceScaleFactor: 2, isMobile: true, hasTouch: true };
-    await page.setViewport(phone);
+    await page.setViewport(PHONE);
     await page.goto(base + '?args=' + encodeURIComponent('--seed 3'));
-    // Where the client area lies, as the game fits it: in device pixels and in CSS pixels.
-    const ratio = phone.deviceScaleFactor;
-    const s = Math.min(phone.width / WIDE, phone.height / HIGH);
-    const left = (phone.width - WIDE * s) / 2, top = (phone.height - HIGH * s) / 2;
-    const at = (x, y) => [left + x * s, top + y * s];
-    const area = (x, y, w, h) => [Math.ceil(ratio * (left + x * s)), Math.ceil(ratio * (top + y * s)),
-                                  Math.floor(ratio * w * s), Math.floor(ratio * h * s)];
-    const dots = ratio * ratio * s * s;
+    const { ratio, s, at, area, dots } = fitted(PHONE);
     await waitFor('the title screen', page, decoder,
                   (shot) => count(shot, ...area(0, 64, WIDE, 49), '00FFFF') >= 200 * dots);
     // The canvas has a pixel for each of the screen's, turned either way.
@@ -201,14 +132,14 @@ const tests = {
     // miss a game that short.
     const steered = async (x, moved) => {
       await page.touchscreen.tap(...at(156, 220));
-      const finger = await page.touchscreen.touchStart(x, phone.height / 2);
+      const finger = await page.touchscreen.touchStart(x, PHONE.height / 2);
       await until('the ball to follow the finger', moved);
       await finger.end();
       await until('the game over', (x) => !(x > 0));
     };
-    await steered(phone.width * 0.9, (x) => x > start + 4 * ratio * s);
-    await steered(phone.width * 0.1, (x) => x < start - 4 * ratio * s);
-    await page.setViewport({ ...phone, width: phone.height, height: phone.width });
+    await steered(PHONE.width * 0.9, (x) => x > start + 4 * ratio * s);
+    await steered(PHONE.width * 0.1, (x) => x < start - 4 * ratio * s);
+    await page.setViewport({ ...PHONE, width: PHONE.height, height: PHONE.width });
     await sharp('on its side');
     const scrolled = await page.evaluate(() => window.scrollX + window.scrollY + visualViewport.scale);
     if (scrolled !== 1)
@@ -548,44 +479,17 @@ function ballMiddle(shot) {
   return n >= 20 ? sum / n : NaN;
 }
 
-// Polls `measure` until `test` accepts what it returns, which it then gives back.
-async function until(what, measure, test) {
-  for (const end = Date.now() + WAIT_MS; ; await new Promise((r) => setTimeout(r, 20))) {
-    const x = await measure();
-    if (test(x))
-      return x;
-    if (Date.now() > end)
-      throw new Error(`waited ${WAIT_MS / 1000} s for ${what}`);
-  }
-}
-
 const scratch = mkdtempSync(join(tmpdir(), 'sinkaway-page-'));
 const server = await serve(site);
 const base = `http://127.0.0.1:${server.address().port}/`;
-const browser = await puppeteer.launch({
-  executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium',
-  headless: true,
-  args: ['--no-sandbox', '--enable-unsafe-swiftshader', '--use-angle=swiftshader'],
-});
-let passed = 0, failed = 0;
+const browser = await launchBrowser();
+let result;
 try {
-  const decoder = await browser.newPage();
-  // ONLY=name runs that test alone.
-  for (const [name, test] of Object.entries(tests).filter(([n]) => !process.env.ONLY || n === process.env.ONLY)) {
-    const started = Date.now();
-    try {
-      await test(browser, base, decoder, scratch);
-      ++passed;
-      console.log(`ok   ${name} (${((Date.now() - started) / 1000).toFixed(1)} s)`);
-    } catch (e) {
-      ++failed;
-      console.log(`FAIL ${name}: ${e.message}`);
-    }
-  }
+  result = await runTests(tests, browser, base, await browser.newPage(), scratch);
 } finally {
   await browser.close();
   server.close();
   rmSync(scratch, { recursive: true, force: true });
 }
-console.log(`page: ${passed} passed, ${failed} failed`);
-process.exit(failed === 0 ? 0 : 1);
+console.log(`page: ${result.passed} passed, ${result.failed} failed`);
+process.exit(result.failed === 0 ? 0 : 1);

@@ -23,8 +23,18 @@ self.addEventListener('activate', (event) => {
     .then(() => self.clients.claim()));
 });
 
+// The leaderboard's answers are the network's alone, never the cache's: a /health answered from
+// here would tell the game a server is there when the player is offline, a board or a verdict
+// would be an old one, and a request that is left alone goes from the page to the server with
+// nothing in between to hold it up. So they are not even looked up.
+function forTheBoards(request) {
+  const url = new URL(request.url);
+  return url.origin === self.location.origin &&
+         (url.pathname === '/health' || url.pathname.startsWith('/api/'));
+}
+
 self.addEventListener('fetch', (event) => {
-  if (event.request.method !== 'GET')
+  if (event.request.method !== 'GET' || forTheBoards(event.request))
     return;
   // The address may carry a run's options (?args=...): the page is the same file.
   event.respondWith(caches.open(CACHE)
