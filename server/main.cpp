@@ -190,6 +190,12 @@ int main(int argc, char** argv) {
     // Headers and body go out in two writes: without this, a delayed ACK holds each answer on a
     // kept-alive connection some 40 ms.
     http.set_tcp_nodelay(true);
+    // cpp-httplib's own default would share the port with any other program listening on it,
+    // which then gets half the requests: here a port in use is an error, as it should be.
+    http.set_socket_options([](socket_t sock) {
+        int yes = 1;
+        ::setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    });
     http.set_read_timeout(30);
     http.set_write_timeout(30);
     api.Mount(http);

@@ -16,7 +16,8 @@ constexpr int64_t kLongestBackoffMs = 60'000;
 // How often a game the server holds is asked after, at first.
 constexpr int64_t kVerdictPollMs = 250;
 constexpr int64_t kLongestVerdictPollMs = 10'000;
-constexpr int kQuickTimeoutMs = 5000;
+// A slow server is still waited for: the frames never are.
+constexpr int kQuickTimeoutMs = 15'000;
 constexpr int kSendTimeoutMs = 30'000;
 constexpr int kBoardRows = 10;
 constexpr size_t kMaxBoardRows = 100;
@@ -133,11 +134,15 @@ void World::Start() {
 void World::AskHealth() {
     health_.inFlight = true;
     Send(Get("/health"), [this](const HttpAnswer& a) {
-        if (a.status != 200 && !told_ && !everReached_ && a.status != 0 && a.status != 503) {
+        // Only the leaderboard's own answer counts: a host that answers every path with its
+        // index page is none.
+        const json doc = json::parse(a.body, nullptr, false);
+        const bool ok = a.status == 200 && doc.is_object() && doc.value("status", json()) == "ok";
+        if (!ok && !told_ && !everReached_ && a.status != 0 && a.status != 503) {
             gaveUp_ = true;  // a plain host: the page has no leaderboard
             return;
         }
-        if (a.status != 200) {
+        if (!ok) {
             reached_ = false;
             Later(health_, MillisSinceStart(), a.retryAfterSeconds);
             for (BoardView& b : boards_) {
