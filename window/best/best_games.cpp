@@ -42,6 +42,8 @@ bool BestGames::Handle(Command command, int slot) {
             panel_.Open();
             if (store_)
                 store_->LoadTable();
+            if (world_ && world_->shown())
+                world_->RefreshRanks();
             return false;
         case Command::kClosePanel:
             if (mode_ == Mode::kPanel)

@@ -286,12 +286,16 @@ void World::AskVerdict(const WorldGame& game) {
                  doc.is_object() && doc.value("status", json()).is_string() ? doc["status"] : "";
              if (a.status == 200 && status == "verified") {
                  r.inFlight = false;
-                 game.status = WorldGame::Status::kVerified;
                  const json rank = doc.value("rank", json());
-                 game.rank = rank.is_object() && rank.value("all", json()).is_number_integer()
-                                 ? rank["all"].get<int>()
-                                 : 0;
-                 Keep(std::move(game));
+                 const int all = rank.is_object() && rank.value("all", json()).is_number_integer()
+                                     ? rank["all"].get<int>()
+                                     : 0;
+                 // Kept again only when it changed: asked again for a rank that moved.
+                 if (game.status != WorldGame::Status::kVerified || game.rank != all) {
+                     game.status = WorldGame::Status::kVerified;
+                     game.rank = all;
+                     Keep(std::move(game));
+                 }
              } else if (a.status == 200 && status == "refused") {
                  r.inFlight = false;
                  game.status = WorldGame::Status::kRefused;
@@ -317,6 +321,13 @@ bool World::Current(const std::string& key, WorldGame& game) {
     }
     game = *it;
     return true;
+}
+
+void World::RefreshRanks() {
+    for (const WorldGame& g : queue_) {
+        if (g.status == WorldGame::Status::kVerified && g.id > 0 && !retries_[g.replay].inFlight)
+            AskVerdict(g);
+    }
 }
 
 void World::Keep(WorldGame game) {

@@ -93,6 +93,8 @@ class World {
     // Reads a board again; `board(which)` has it once it came.
     void LoadBoard(Board which);
     const BoardView& board(Board which) const { return boards_[static_cast<int>(which)]; }
+    // Asks again where the verified games stand: other games may have passed them.
+    void RefreshRanks();
     // Fetches a board row's replay; Run hands it over.
     void FetchReplay(int64_t id);
     // What the world made of a kept game, by its replay's path; null when it was not sent.
