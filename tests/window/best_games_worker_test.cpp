@@ -53,9 +53,14 @@ TEST(StoreBetweenFrames, RunsOneJobPerAskAndSaysAfterEachWrite) {
     game.seconds = 2;
     game.version = "1.0.0";
     worker.AddGame(game, "seed 1\nclick imgNewGame\nadvance 100\n");
+    // Saving the boxes leaves what else the settings hold as it is on disk.
+    fs::create_directories(dir.path / "config");
+    std::ofstream(dir.path / "config" / "settings.json")
+        << R"({"format": 1, "PowerUps": true, "BGM": true, "Name": "ADA"})";
     Settings boxes;
     boxes.powerUps = false;
     worker.SaveSettings(boxes);
+    boxes.world.name = "ADA";
     worker.LoadSettings();
     EXPECT_FALSE(worker.Take().rows);
     EXPECT_EQ(wrote, 0);
