@@ -124,3 +124,22 @@ export async function runTests(tests, ...args) {
   }
   return { passed, failed };
 }
+
+// From now on the page keeps the longest interval between two of its animation frames, in ms,
+// which longestFrame reads: a page that stalls shows it there.
+export async function watchFrames(page) {
+  await page.evaluate(() => {
+    window.longestFrame = 0;
+    let last = performance.now();
+    const frame = (now) => {
+      window.longestFrame = Math.max(window.longestFrame, now - last);
+      last = now;
+      requestAnimationFrame(frame);
+    };
+    requestAnimationFrame(frame);
+  });
+}
+
+export function longestFrame(page) {
+  return page.evaluate(() => window.longestFrame);
+}

@@ -12,7 +12,7 @@ import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { BEST_BUTTON, HIGH, PHONE, WAIT_MS, WIDE, count, fitted, gameOverScreen, gameShown, launchBrowser,
-         openGame, pixels, runTests, titleScreen, until, waitFor } from './page_helpers.mjs';
+         longestFrame, openGame, pixels, runTests, titleScreen, until, waitFor, watchFrames } from './page_helpers.mjs';
 import { serve } from './static_server.mjs';
 
 const [site, desktop] = process.argv.slice(2);
@@ -268,20 +268,11 @@ const tests = {
       if (/playing it would run the rules more than/.test(m.text()))
         resolve();
     }));
-    await page.evaluate(() => {
-      window.longestFrame = 0;
-      let last = performance.now();
-      const frame = (now) => {
-        window.longestFrame = Math.max(window.longestFrame, now - last);
-        last = now;
-        requestAnimationFrame(frame);
-      };
-      requestAnimationFrame(frame);
-    });
+    await watchFrames(page);
     await (await page.$('#replay-file')).uploadFile(planted);
     await Promise.race([refused, new Promise((_, no) => setTimeout(
       () => no(new Error(`waited ${WAIT_MS / 1000} s for the refusal`)), WAIT_MS))]);
-    const longest = await page.evaluate(() => window.longestFrame);
+    const longest = await longestFrame(page);
     console.log(`     longest frame while a replay at the work bound was refused: ${longest.toFixed(1)} ms`);
     // A frame held for the whole proof takes seconds; a slice a frame, a few milliseconds.
     if (longest > 1000)

@@ -14,7 +14,7 @@ import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { HIGH, PHONE, WAIT_MS, WIDE, count, fitted, gameOverScreen, gameShown, launchBrowser,
-         pixels, runTests, until, waitFor } from './page_helpers.mjs';
+         longestFrame, pixels, runTests, until, waitFor, watchFrames } from './page_helpers.mjs';
 
 const [site, build] = process.argv.slice(2);
 const desktop = join(build, 'sinkaway');
@@ -294,18 +294,9 @@ const tests = {
     }));
     const { own, page } = await openPage(browser, slow.base);
     await health;
-    await page.evaluate(() => {
-      window.longestFrame = 0;
-      let last = performance.now();
-      const frame = (now) => {
-        window.longestFrame = Math.max(window.longestFrame, now - last);
-        last = now;
-        requestAnimationFrame(frame);
-      };
-      requestAnimationFrame(frame);
-    });
+    await watchFrames(page);
     await new Promise((r) => setTimeout(r, 8000));
-    const longest = await page.evaluate(() => window.longestFrame);
+    const longest = await longestFrame(page);
     console.log(`     longest frame in the 8 s after asking a server 5 s slow: ` +
                 `${longest.toFixed(1)} ms (/health asked ${asked} times)`);
     if (longest > 1000)
